@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite on a virtual X display with Mesa's
+# software renderer and SDL's silent audio driver.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${GELMARCH_BUILD_DIR:-$root/build}"
+"$root/tools/install_deps.sh"
+"$root/tools/build.sh"
+cd "$build"
+export SDL_AUDIODRIVER=dummy
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 "$@"
