@@ -1,0 +1,119 @@
+#ifndef GELMARCH_GAME_UNIT_MANAGER_H
+#define GELMARCH_GAME_UNIT_MANAGER_H
+
+#include <vector>
+
+#include "game/player_state.h"
+#include "render/texture.h"
+
+class BlobMesh;
+class Crystal;
+class Frustum;
+class Projectile;
+class Shader;
+class Terrain;
+class Unit;
+class UnitTemplate;
+
+// Economy constants shared by the orders, the mining and the computer players.
+const int kSplitPrice = 50;
+const float kMiningRate = 0.002f;       // crystals per millisecond and mining Blob
+const float kBoostMiningExtra = 0.018f; // the human's extra rate in boost mode (ten times in all)
+const float kMiningReach = 3.25f;       // 2D distance between a Blob and its crystal
+const float kCrystalAmount = 2500.0f;
+const int kPlayerCount = 4;
+const int kGroupCount = 9;
+
+// The whole simulation of one match: unit types, units, projectiles, crystals, selection, control
+// groups, the players' accounts and the computer players. Owns the units' drawing resources too.
+// Members are defined across unit_manager.cpp (construction, lookup, selection, groups), orders.cpp,
+// movement.cpp, combat.cpp, economy.cpp and computer_players.cpp.
+class UnitManager {
+public:
+    BlobMesh* blobMesh;
+    PlayerState players[kPlayerCount];
+    std::vector<UnitTemplate*> templates;
+    std::vector<Unit*> units;
+    std::vector<Unit*> selection;
+    std::vector<Unit*> groups[kGroupCount];
+    std::vector<Projectile*> projectiles;
+    std::vector<Crystal*> crystals;
+    std::vector<Unit*> dyingUnits;
+    int gameResult;  // 0 running, 1 the human lost, 2 the human won
+    int gameTime;
+    bool boostMode;
+    bool showTargetLines;
+    int difficulty;
+    Terrain* terrain;
+    Shader* textureShader;
+    Shader* monocolorShader;
+    Shader* texture2Shader;
+    Texture selectionTexture;
+    Texture fxTexture;
+    int mapSize;
+    int frameTime;
+    bool frustumCulling;
+
+    // Needs a current GL context (mesh, shaders, textures). Draws the crystal field from rand().
+    UnitManager(Terrain* terrain, int mapSize);
+    ~UnitManager();
+
+    // Anisotropic filtering of the selection ring texture (texture unit 0).
+    void setAnisotropy(float value);
+
+    // --- units, lookup, selection, groups (unit_manager.cpp)
+    Unit* createUnit(int type, float x, float y, float z, int player);
+    Unit* unitAt(float x, float y, float z) const;
+    Crystal* crystalAt(float x, float y, float z) const;
+    void clickSelect(float x, float y, float z, bool additive);
+    void boxSelect(float x1, float y1, float x2, float y2, const Frustum& frustum, bool additive);
+    void storeGroup(int n);
+    void recallGroup(int n);
+    float distanceToDestination(const Unit* u) const;
+
+    // --- orders (orders.cpp); true only for an accepted Move or AttackMove
+    bool order(Unit* u, int code, void* arg);
+    bool orderSelection(int code, void* arg);
+    void commandAt(float point[3]);
+
+    // --- one frame (movement.cpp); true when the command panel must be rebuilt
+    bool update(int dt);
+    void moveUnit(Unit* u, const float* from, const float* to, int depth);
+
+    // --- economy (economy.cpp)
+    void createCrystalField();
+    Crystal* nearestCrystal(float x, float y, float z) const;
+
+    // --- computer players and the outcome (computer_players.cpp); once per wall-clock second
+    void thinkComputerPlayers();
+
+private:
+    // movement.cpp
+    void stepTowardsDestination(Unit* u, int dt);
+    void stepTowards(Unit* u, float x, float y, int dt);
+    // orders.cpp
+    bool orderMove(Unit* u, const float* p);
+    bool orderAttackMove(Unit* u, const float* p);
+    bool canFight(const Unit* u) const;
+    // combat.cpp
+    void acquireTarget(Unit* s);
+    void attack(Unit* s, Unit* t);
+    void updateAttack(Unit* s, int dt);
+    void updateProjectiles(int dt);
+    void removeDeadUnits(bool& changed);
+    void sinkDyingUnits();
+    void forgetUnit(Unit* gone);
+    // economy.cpp
+    bool orderSplit(Unit* u);
+    bool orderMorph(Unit* u, int slot);
+    bool orderMine(Unit* u, Crystal* c);
+    void refund(Unit* u);
+    void updateMining(Unit* u, int dt);
+    void updateSplit(Unit* u, bool& changed);
+    void updateMorph(Unit* u, bool& changed);
+
+    UnitManager(const UnitManager&);
+    UnitManager& operator=(const UnitManager&);
+};
+
+#endif
