@@ -1,0 +1,144 @@
+// The command line is checked end to end on the built game: its streams, exit statuses and windows.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "support/run_program.h"
+
+namespace {
+
+const std::string kGame = GELMARCH_EXE;
+const std::string kBinDir = GELMARCH_SOURCE_DIR "/bin";
+const std::string kVersion = "Gelmarch 0.0.gx4.3\n";
+const std::string kFailure = "Failed to create desired OpenGL window - exitting...\n";
+
+ProgramResult runGame(const std::vector<std::string>& args, const std::vector<std::string>& env = {},
+                      int timeoutMs = 20000) {
+    std::vector<std::string> fullEnv = {"SDL_AUDIODRIVER=dummy"};
+    fullEnv.insert(fullEnv.end(), env.begin(), env.end());
+    return runProgram(kGame, args, fullEnv, kBinDir, timeoutMs);
+}
+
+std::string shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return out;
+    }
+    char buffer[256];
+    while (fgets(buffer, sizeof(buffer), pipe)) {
+        out += buffer;
+    }
+    pclose(pipe);
+    return out;
+}
+
+}  // namespace
+
+TEST(CommandLineTest, VersionPrintsOneLineAndExits) {
+    ProgramResult r = runGame({"-v"});
+    EXPECT_EQ(0, r.status);
+    EXPECT_EQ(kVersion, r.out);
+    EXPECT_EQ("", r.err);
+}
+
+TEST(CommandLineTest, OptionsAreReadLeftToRightUntilVersionOrMessage) {
+    ProgramResult mistyped = runGame({"-x", "-v"});
+    EXPECT_EQ(0, mistyped.status);
+    EXPECT_EQ("You might have mistyped something, dude! The command -x doesn't exist!\n" + kVersion, mistyped.out);
+
+    // Nothing after -v is looked at, not even a bad size.
+    ProgramResult ignored = runGame({"-v", "-r", "800", "600", "-nonsense"});
+    EXPECT_EQ(0, ignored.status);
+    EXPECT_EQ(kVersion, ignored.out);
+
+    ProgramResult sizedThenVersion = runGame({"-r", "800", "600", "-f", "-v"});
+    EXPECT_EQ(0, sizedThenVersion.status);
+    EXPECT_EQ(kVersion, sizedThenVersion.out);
+}
+
+TEST(CommandLineTest, MessageOfTheDayIsOneOfTheTen) {
+    const char* messages[10] = {
+        "The quick brown fox jumps over the lazy dog\n",
+        "ddate is not installed. Please contact your system administrator!\n",
+        "42 is the answer\n",
+        "There are 10 types of people: Those who understand binary and those who don't!\n",
+        "I don't like Blobby Volley. These slimy guys are disgusting!\n",
+        "Knock knock! Who's there? Me!\n",
+        "You must finish your homework before you are allowed to play this game!\n",
+        "I'm not Mr Lebowsky. You are Mr Lebowsky. I am the DUDE!\n",
+        "My life for Aiur!\n",
+        "We must construct additional Pylons!\n",
+    };
+    ProgramResult r = runGame({"-d", "-v"});
+    EXPECT_EQ(0, r.status);
+    bool known = false;
+    for (const char* m : messages) {
+        known = known || r.out == m;
+    }
+    EXPECT_TRUE(known) << r.out;
+}
+
+TEST(CommandLineTest, SizeWithoutBothNumbersIsReportedAndIgnored) {
+    // With fewer than two values left, -r is dropped whole and start-up goes on with the size it had.
+    ProgramResult r = runGame({"-r", "640"}, {"DISPLAY"});
+    EXPECT_NE(std::string::npos, r.out.find("The command -r needs a width and a height, dude! Keeping 1024x768."))
+        << r.out;
+    EXPECT_EQ(1, r.status);  // no display in this run: proves start-up went on after the report
+}
+
+TEST(StartUpTest, WithoutDisplayTheFailureIsCleanAndFatal) {
+    ProgramResult r = runGame({}, {"DISPLAY"});
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.out.find("Couldn't initialize SDL: ")) << r.out;
+    EXPECT_EQ(1, std::count(r.out.begin(), r.out.end(), '\n')) << "nothing but the one line: " << r.out;
+    EXPECT_EQ(kFailure, r.err);
+}
+
+TEST(StartUpTest, ImpossibleVideoModeIsReportedWithTheRequestedSize) {
+    ProgramResult r = runGame({"-r", "100000", "100000", "-f"});
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ(0u, r.out.find("Couldn't set video mode 100000x100000x32 : ")) << r.out;
+    EXPECT_EQ(kFailure, r.err);
+}
+
+TEST(StartUpTest, DriverWithoutOpenGL32CannotStart) {
+    // Mesa pretends to be an OpenGL 3.1 driver: the 3.2 context request must fail cleanly.
+    ProgramResult r = runGame({}, {"MESA_GL_VERSION_OVERRIDE=3.1"});
+    EXPECT_EQ(1, r.status);
+    EXPECT_EQ("ERROR: could not create rendering context\n" + kFailure, r.err);
+}
+
+TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
+    std::atomic<bool> done(false);
+    ProgramResult r;
+    std::thread game([&] {
+        r = runGame({"-r", "640", "480"}, {}, 30000);
+        done = true;
+    });
+    std::string window;
+    for (int i = 0; i < 100 && window.empty() && !done; ++i) {
+        usleep(100000);
+        window = shell("xdotool search --name '^Gelmarch$' 2>/dev/null | head -n 1");
+    }
+    if (window.empty()) {
+        shell("pkill -f '^" + kGame + "' 2>/dev/null");
+        game.join();
+        FAIL() << "no window titled Gelmarch appeared; status " << r.status << "\n" << r.out << r.err;
+    }
+    window.erase(window.find_last_not_of("\n") + 1);
+    std::string geometry = shell("xdotool getwindowgeometry " + window);
+    EXPECT_NE(std::string::npos, geometry.find("640x480")) << geometry;
+    for (int i = 0; i < 50 && !done; ++i) {
+        shell("xdotool key --window " + window + " Escape 2>/dev/null");
+        usleep(100000);
+    }
+    game.join();
+    EXPECT_EQ(0, r.status) << r.out << r.err;
+    EXPECT_EQ("", r.err);
+}
