@@ -1,0 +1,69 @@
+#version 150
+
+// Blends the four tile textures by the weight image (type 0, steep ground, takes whatever the three
+// channels leave), lights them with the vertex normal bent by the blended normal maps, and darkens
+// fogged ground, with slow drifting cloud shade so the fog does not look like a flat overlay.
+uniform sampler2D terrain0;
+uniform sampler2D terrain1;
+uniform sampler2D terrain2;
+uniform sampler2D terrain3;
+uniform sampler2D normal0;
+uniform sampler2D normal1;
+uniform sampler2D normal2;
+uniform sampler2D normal3;
+uniform sampler2D alpha;
+uniform sampler2D fow;
+uniform int time;
+
+in vec3 position;
+in vec3 groundNormal;
+in vec2 mapCoord;
+
+out vec4 fragColor;
+
+const vec3 sunDirection = vec3(0.45, -0.35, 0.82);
+const float cellsPerTile = 4.0;
+
+float luminance(vec3 c) {
+    return dot(c, vec3(0.299, 0.587, 0.114));
+}
+
+void main() {
+    vec2 uv = position.xy / cellsPerTile;
+    vec4 c0 = texture(terrain0, uv);
+    vec4 c1 = texture(terrain1, uv);
+    vec4 c2 = texture(terrain2, uv);
+    vec4 c3 = texture(terrain3, uv);
+
+    vec3 w = texture(alpha, mapCoord).rgb;
+    vec4 weights = vec4(clamp(1.0 - (w.r + w.g + w.b), 0.0, 1.0), w);
+    // Brighter texels (stones, grass tips) push through a blend a little earlier: crisper borders
+    // than a plain cross-fade.
+    weights *= vec4(luminance(c0.rgb), luminance(c1.rgb), luminance(c2.rgb), luminance(c3.rgb)) + 0.6;
+    weights = pow(weights, vec4(2.0));
+    weights /= max(weights.x + weights.y + weights.z + weights.w, 0.0001);
+
+    vec3 colour = c0.rgb * weights.x + c1.rgb * weights.y + c2.rgb * weights.z + c3.rgb * weights.w;
+    vec3 bump = (texture(normal0, uv).rgb * 2.0 - 1.0) * weights.x + (texture(normal1, uv).rgb * 2.0 - 1.0) * weights.y +
+                (texture(normal2, uv).rgb * 2.0 - 1.0) * weights.z + (texture(normal3, uv).rgb * 2.0 - 1.0) * weights.w;
+
+    // Tangent frame of the height field: x along the map, bent to be perpendicular to the surface normal.
+    vec3 n = normalize(groundNormal);
+    vec3 t = normalize(vec3(1.0, 0.0, 0.0) - n * n.x);
+    vec3 b = cross(n, t);
+    vec3 shaded = normalize(t * bump.x + b * bump.y + n * max(bump.z, 0.2));
+
+    vec3 sun = normalize(sunDirection);
+    float diffuse = max(dot(shaded, sun), 0.0);
+    // Sky light fades on steep faces that look away from the open sky.
+    float sky = 0.55 + 0.45 * n.z;
+    vec3 lit = colour * (vec3(1.0, 0.97, 0.9) * diffuse * 0.85 + vec3(0.55, 0.6, 0.7) * sky * 0.45);
+
+    // Fog alpha runs 0 (clear) to about 0.5 (fully fogged).
+    float fog = clamp(texture(fow, mapCoord).a * 2.0, 0.0, 1.0);
+    float seconds = float(time) * 0.001;
+    float cloud = 0.5 + 0.5 * sin(position.x * 0.45 + seconds * 0.35) * sin(position.y * 0.38 - seconds * 0.27);
+    vec3 grey = vec3(luminance(lit));
+    vec3 fogged = mix(lit, grey, 0.6) * (0.3 + 0.1 * cloud);
+    fragColor = vec4(mix(lit, fogged, fog), 1.0);
+}
