@@ -1,0 +1,209 @@
+// Draws every blob shape the way the game does and writes one gallery picture, out/blob_gallery.png
+// (or DIR/blob_gallery.png for a DIR argument). Run from bin/ under Xvfb. Tiles of 128 px, top to bottom:
+//   rows 1-4   the nine unit types (Blob, Muffin, Drop, Rotundus, Monsterpillow, Slime Tower, Fly, Bomber,
+//              Slimy) at rest in the colours of players 0-3, and a crystal with its glow in the last column;
+//   row 5      the same types moving (strong wobble) for player 0, a crystal being mined;
+//   rows 6-9   every morph of the unit tree at mix 0, 0.25, 0.5, 0.75, 1, two morphs per row:
+//              Blob>Muffin, Blob>Slime Tower / Muffin>Drop, Muffin>Rotundus / Muffin>Fly,
+//              Rotundus>Monsterpillow / Fly>Bomber, Fly>Slimy;
+//   row 10     a dying Rotundus of player 1 (fade 1, 0.8, 0.6, 0.4, 0.2) and a dying mined crystal-coloured
+//              Blob of player 2 (code 6) the same way;
+//   row 11     Blob, Muffin, Drop, Monsterpillow, Slimy drawn opaque, then the same five transparent, on stripes.
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <string>
+
+#include "render/frustum.h"
+#include "render/matrix_stack.h"
+#include "scene/blob_mesh.h"
+#include "support/gl_test.h"
+#include "support/png_snapshot.h"
+
+namespace {
+
+const int kTile = 128;
+const int kColumns = 10;
+const int kRows = 11;
+
+struct TypeLook {
+    int shape;
+    float size;
+    float height;
+};
+
+// The nine unit types' shape, size and height scale, in type order.
+const TypeLook kTypes[9] = {
+    {0, 0.9f, 1.2f}, {3, 1.0f, 0.7f}, {2, 1.0f, 1.2f}, {5, 1.1f, 1.1f}, {6, 1.6f, 0.7f},
+    {6, 1.0f, 1.7f}, {1, 0.65f, 1.1f}, {4, 1.3f, 0.9f}, {7, 0.65f, 1.0f},
+};
+
+// The morphs of the unit tree as (from type, to type).
+const int kMorphs[8][2] = {{0, 1}, {0, 5}, {1, 2}, {1, 3}, {1, 6}, {3, 4}, {6, 7}, {6, 8}};
+
+struct Camera {
+    MatrixStack projection;
+    MatrixStack modelview;
+    Frustum frustum;
+    Camera() : modelview(8) {}
+};
+
+// Points the camera of tile (column, row, counted from the top) at the middle of a unit of height h
+// standing at (x, y, z), looking down at it the way the game camera does, and sets the tile's viewport.
+void aimAt(Camera& camera, int column, int row, float x, float y, float z, float h) {
+    glViewport(column * kTile, (kRows - 1 - row) * kTile, kTile, kTile);
+    camera.projection.perspective(38.0f, 1.0f, 0.5f, 100.0f);
+    camera.modelview.loadIdentity();
+    camera.modelview.translate(0.0f, 0.0f, -3.4f);
+    camera.modelview.rotate(-55.0f, 1.0f, 0.0f, 0.0f);
+    camera.modelview.translate(-x, -y, -(z - 0.5f + h * 0.5f));
+    camera.frustum.extract(camera.projection, camera.modelview);
+}
+
+// Clears one tile to a ground-like backdrop; `stripes` paints bands so see-through bodies show it.
+void backdrop(int column, int row, bool stripes) {
+    glEnable(GL_SCISSOR_TEST);
+    int left = column * kTile;
+    int bottom = (kRows - 1 - row) * kTile;
+    glScissor(left, bottom, kTile, kTile);
+    float shade = ((column + row) % 2 == 0) ? 0.0f : 0.025f;
+    glClearColor(0.23f + shade, 0.26f + shade, 0.2f + shade, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (stripes) {
+        for (int band = 0; band < kTile; band += 16) {
+            glScissor(left + band, bottom, 8, kTile);
+            glClearColor(0.85f, 0.82f, 0.7f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+    }
+    glDisable(GL_SCISSOR_TEST);
+}
+
+// A crystal as the game draws it: a magenta gem and an additive glow around it.
+void drawCrystal(BlobMesh& mesh, Camera& camera, float x, float y, float z, int glowCode) {
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    mesh.draw(x, y, z, 0.5f, 0.5f, 1.0f, 5, 80, 0, &camera.projection, &camera.modelview, &camera.frustum);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    mesh.draw(x, y, z, 0.53f, 0.53f, 1.0f, 5, glowCode, 0, &camera.projection, &camera.modelview,
+              &camera.frustum);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir = argc > 1 ? argv[1] : "/work/main/out";
+    if (!ensureGlContext()) {
+        std::printf("no OpenGL 3.2 context\n");
+        return 1;
+    }
+    int width = kColumns * kTile;
+    int height = kRows * kTile;
+    GLuint framebuffer = 0;
+    GLuint colour = 0;
+    GLuint depth = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::printf("cannot make an offscreen framebuffer\n");
+        return 1;
+    }
+
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    BlobMesh* mesh = new BlobMesh();
+    Camera camera;
+    int time = 123456;
+
+    // Rows 1-5: every type per player at rest, then moving.
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            backdrop(column, row, false);
+            float x = 5.0f + column * 3.0f;
+            float y = 5.0f + row * 3.0f;
+            float z = 0.5f;
+            aimAt(camera, column, row, x, y, z, column == 9 ? 0.5f : kTypes[column].height);
+            if (column == 9) {
+                drawCrystal(*mesh, camera, x, y, z, row == 4 ? 70 : 20);
+                continue;
+            }
+            const TypeLook& t = kTypes[column];
+            float vertfactor = row == 4 ? 0.12f : 0.03f;
+            int player = row == 4 ? 0 : row;
+            mesh->draw(x, y, z, t.size, t.height, vertfactor, t.shape, player, time + row * 170, &camera.projection,
+                       &camera.modelview, &camera.frustum);
+        }
+    }
+
+    // Rows 6-9: morph sequences, two per row.
+    const float mixes[5] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
+    for (int m = 0; m < 8; ++m) {
+        int row = 5 + m / 2;
+        for (int i = 0; i < 5; ++i) {
+            int column = (m % 2) * 5 + i;
+            backdrop(column, row, false);
+            float x = 7.0f + m * 1.5f;
+            float y = 9.0f;
+            aimAt(camera, column, row, x, y, 0.5f, kTypes[kMorphs[m][0]].height);
+            const TypeLook& a = kTypes[kMorphs[m][0]];
+            const TypeLook& b = kTypes[kMorphs[m][1]];
+            mesh->drawMorph(x, y, 0.5f, a.size, a.height, b.size, b.height, a.shape, b.shape, m % 4, time,
+                            &camera.projection, &camera.modelview, mixes[i], &camera.frustum);
+        }
+    }
+
+    // Row 10: dying sequences, shrinking the way unit drawing shrinks them.
+    for (int column = 0; column < kColumns; ++column) {
+        backdrop(column, 9, false);
+        float progress = (column % 5) * 0.2f;
+        const TypeLook& t = kTypes[column < 5 ? 3 : 0];
+        float x = 4.0f + column * 2.0f;
+        float y = 11.0f;
+        aimAt(camera, column, 9, x, y, 0.5f, t.height);
+        mesh->drawDying(x, y, 0.5f, 1.0f - progress, (1.0f - progress / 4.0f) * t.size,
+                        (1.0f - progress / 2.0f) * t.height, 0.03f, t.shape, column < 5 ? 1 : 6, time,
+                        &camera.projection, &camera.modelview, &camera.frustum);
+    }
+
+    // Row 11: opaque against transparent over a striped backdrop.
+    const int seeThrough[5] = {0, 1, 2, 4, 8};
+    for (int column = 0; column < kColumns; ++column) {
+        backdrop(column, 10, true);
+        const TypeLook& t = kTypes[seeThrough[column % 5]];
+        float x = 6.0f + column * 2.0f;
+        float y = 13.0f;
+        aimAt(camera, column, 10, x, y, 0.5f, t.height);
+        mesh->transparent = column >= 5;
+        mesh->draw(x, y, 0.5f, t.size, t.height, 0.03f, t.shape, column % 4, time, &camera.projection,
+                   &camera.modelview, &camera.frustum);
+    }
+    mesh->transparent = true;
+
+    std::string path = dir + "/blob_gallery.png";
+    bool ok = saveFramebufferPng(path, 0, 0, width, height);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+
+    delete mesh;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteRenderbuffers(1, &depth);
+    glDeleteFramebuffers(1, &framebuffer);
+    GLenum error = glGetError();
+    if (error != GL_NO_ERROR) {
+        std::printf("GL error 0x%x\n", error);
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
