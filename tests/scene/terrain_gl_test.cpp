@@ -1,10 +1,16 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
+#include "render/shader.h"
 #include "terrain_fixture.h"
 
 namespace {
@@ -187,5 +193,71 @@ TEST(TerrainLifetime, DestructorReleasesEveryGlObject) {
     for (GLuint texture : textures) {
         EXPECT_FALSE(glIsTexture(texture)) << texture;
     }
+    EXPECT_EQ(GL_NO_ERROR, takeGlError());
+}
+
+namespace {
+
+// Runs body with a scratch working directory whose ../shader/terrain.* hold the given sources
+// (none at all when vert is null), then returns to bin/.
+template <typename Body>
+void inScratchDirectory(const char* vert, const char* frag, Body body) {
+    char previous[4096];
+    ASSERT_NE(nullptr, getcwd(previous, sizeof previous));
+    std::string root = "/tmp/gelmarch_terrain_shader_" + std::to_string(getpid());
+    mkdir(root.c_str(), 0700);
+    mkdir((root + "/bin").c_str(), 0700);
+    mkdir((root + "/shader").c_str(), 0700);
+    if (vert) {
+        FILE* v = fopen((root + "/shader/terrain.vert").c_str(), "w");
+        fputs(vert, v);
+        fclose(v);
+        FILE* f = fopen((root + "/shader/terrain.frag").c_str(), "w");
+        fputs(frag, f);
+        fclose(f);
+    }
+    ASSERT_EQ(0, chdir((root + "/bin").c_str()));
+    body();
+    ASSERT_EQ(0, chdir(previous));
+    unlink((root + "/shader/terrain.vert").c_str());
+    unlink((root + "/shader/terrain.frag").c_str());
+    rmdir((root + "/shader").c_str());
+    rmdir((root + "/bin").c_str());
+    rmdir(root.c_str());
+}
+
+}  // namespace
+
+TEST(TerrainBadAssets, MissingShaderAndImagesLeaveAUsableMap) {
+    ASSERT_TRUE(ensureGlContext());
+    takeGlError();
+    inScratchDirectory(nullptr, nullptr, [] {
+        testing::internal::CaptureStderr();
+        Terrain terrain(64, 1);
+        std::string errors = testing::internal::GetCapturedStderr();
+        EXPECT_NE(std::string::npos, errors.find("terrain.vert does not exist"));
+        EXPECT_FALSE(terrain.shader->valid);
+        // Heights and fog still answer, and drawing quietly does nothing.
+        EXPECT_EQ(terrain.heights[20 + 20 * 65], terrain.height(20.0f, 20.0f));
+        terrain.resetFog();
+        EXPECT_FALSE(terrain.isVisible(3.0f, 3.0f));
+        std::vector<unsigned char> pixels = drawFromAbove(&terrain, orthoFrustum(0.0f, 64.0f));
+        EXPECT_TRUE(isBackground(pixels, 30, 30));
+    });
+    EXPECT_EQ(GL_NO_ERROR, takeGlError());
+}
+
+TEST(TerrainBadAssets, ShaderThatFailsToCompileIsReportedAndSkipped) {
+    ASSERT_TRUE(ensureGlContext());
+    takeGlError();
+    inScratchDirectory("#version 150\nthis is not glsl\n", "#version 150\nvoid main() {}\n", [] {
+        testing::internal::CaptureStdout();
+        Terrain terrain(64, 0);
+        std::string output = testing::internal::GetCapturedStdout();
+        EXPECT_NE(std::string::npos, output.find("Shader compilation failed."));
+        EXPECT_FALSE(terrain.shader->valid);
+        std::vector<unsigned char> pixels = drawFromAbove(&terrain, orthoFrustum(0.0f, 64.0f));
+        EXPECT_TRUE(isBackground(pixels, 30, 30));
+    });
     EXPECT_EQ(GL_NO_ERROR, takeGlError());
 }
