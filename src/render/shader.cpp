@@ -8,6 +8,7 @@
 
 namespace {
 
+// Reads a whole text file; CR LF line ends arrive as LF, as a text-mode read gives them on Windows.
 bool readFile(const std::string& path, std::string& out) {
     std::ifstream file(assetPath(path).c_str());
     if (!file.is_open()) {
@@ -16,13 +17,18 @@ bool readFile(const std::string& path, std::string& out) {
     out.clear();
     char c;
     while (file.get(c)) {
-        out += c;
+        if (c == '\n' && !out.empty() && out[out.size() - 1] == '\r') {
+            out[out.size() - 1] = '\n';
+        } else {
+            out += c;
+        }
     }
     return true;
 }
 
 const int kLogSize = 8096;
 
+// Prints a shader's info log and a line end; an empty log prints nothing.
 void printShaderLog(GLuint shader) {
     char log[kLogSize];
     GLsizei length = 0;
@@ -32,6 +38,7 @@ void printShaderLog(GLuint shader) {
     }
 }
 
+// The same for a program's link log.
 void printProgramLog(GLuint program) {
     char log[kLogSize];
     GLsizei length = 0;
@@ -43,6 +50,7 @@ void printProgramLog(GLuint program) {
 
 }  // namespace
 
+// Loads NAME.vert and NAME.frag, compiles and links; a missing .vert never looks for the .frag.
 Shader::Shader(std::string baseName)
     : valid(false), vertexShader(0), fragmentShader(0), program(0) {
     std::string vertexPath = baseName + ".vert";
@@ -72,12 +80,14 @@ Shader::Shader(std::string baseName)
     }
 }
 
+// Program first, then the two stages; deleting name 0 does nothing.
 Shader::~Shader() {
     glDeleteProgram(program);
     glDeleteShader(vertexShader);
     glDeleteShader(fragmentShader);
 }
 
+// Returns the shader object also when compiling failed: linking then fails and says so.
 GLuint Shader::compile(GLenum type, const std::string& source) {
     GLuint s = glCreateShader(type);
     if (s == 0) {
@@ -98,6 +108,7 @@ GLuint Shader::compile(GLenum type, const std::string& source) {
     return s;
 }
 
+// A failed link deletes the program and leaves program 0; the stages stay until the destructor.
 void Shader::link() {
     program = glCreateProgram();
     glAttachShader(program, vertexShader);

@@ -4,9 +4,61 @@
 #include <SDL_image.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <vector>
 
 #include "render/asset_path.h"
+
+namespace {
+
+// Palettised and 16-bit images become 32-bit RGBA with red in the lowest byte. A palette image's colour key
+// (a transparent PNG palette entry) becomes alpha 0, so such an image keeps its holes.
+SDL_Surface* convertToRgba(SDL_Surface* surface) {
+    SDL_PixelFormat rgba;
+    std::memset(&rgba, 0, sizeof(rgba));
+    rgba.BitsPerPixel = 32;
+    rgba.BytesPerPixel = 4;
+    rgba.Rmask = 0x000000FF;
+    rgba.Gmask = 0x0000FF00;
+    rgba.Bmask = 0x00FF0000;
+    rgba.Amask = 0xFF000000;
+    rgba.Gshift = 8;
+    rgba.Bshift = 16;
+    rgba.Ashift = 24;
+    rgba.alpha = 255;
+    SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+    if (!converted) {
+        return 0;
+    }
+    if (surface->format->BytesPerPixel == 1 && (surface->flags & SDL_SRCCOLORKEY)) {
+        Uint32 key = surface->format->colorkey;
+        for (int row = 0; row < surface->h; ++row) {
+            const Uint8* in = (const Uint8*)surface->pixels + row * surface->pitch;
+            Uint8* out = (Uint8*)converted->pixels + row * converted->pitch;
+            for (int col = 0; col < surface->w; ++col) {
+                out[col * 4 + 3] = in[col] == key ? 0 : 255;
+            }
+        }
+    }
+    return converted;
+}
+
+}  // namespace
+
+bool imageFormats(int bytesPerPixel, unsigned int redMask, GLenum* textureFormat, GLint* internalFormat) {
+    if (bytesPerPixel == 4) {
+        *textureFormat = redMask == 0xFF ? GL_RGBA : GL_BGRA;
+        *internalFormat = GL_RGBA;
+        return true;
+    }
+    if (bytesPerPixel == 3) {
+        *textureFormat = redMask == 0xFF ? GL_RGB : GL_BGR;
+        *internalFormat = GL_RGB;
+        return true;
+    }
+    return false;
+}
 
 Texture loadTexture(const char* path) {
     SDL_Surface* surface = IMG_Load(assetPath(path).c_str());
@@ -16,28 +68,9 @@ Texture loadTexture(const char* path) {
     }
     GLenum textureFormat = GL_RGBA;
     GLint internalFormat = GL_RGBA;
-    int bytes = surface->format->BytesPerPixel;
-    if (bytes == 4) {
-        textureFormat = surface->format->Rmask == 0xFF ? GL_RGBA : GL_BGRA;
-        internalFormat = GL_RGBA;
-    } else if (bytes == 3) {
-        textureFormat = surface->format->Rmask == 0xFF ? GL_RGB : GL_BGR;
-        internalFormat = GL_RGB;
-    } else {
+    if (!imageFormats(surface->format->BytesPerPixel, surface->format->Rmask, &textureFormat, &internalFormat)) {
         std::cout << "Strange image format, will probably not work!" << std::endl;
-        // Palettised and 16-bit images are converted to 32-bit RGBA so they still draw correctly.
-        SDL_PixelFormat rgba = {};
-        rgba.BitsPerPixel = 32;
-        rgba.BytesPerPixel = 4;
-        rgba.Rmask = 0x000000FF;
-        rgba.Gmask = 0x0000FF00;
-        rgba.Bmask = 0x00FF0000;
-        rgba.Amask = 0xFF000000;
-        rgba.Gshift = 8;
-        rgba.Bshift = 16;
-        rgba.Ashift = 24;
-        rgba.alpha = 255;
-        SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
+        SDL_Surface* converted = convertToRgba(surface);
         if (converted) {
             SDL_FreeSurface(surface);
             surface = converted;
@@ -56,14 +89,30 @@ Texture loadTexture(const char* path) {
     if (GLEW_EXT_texture_filter_anisotropic) {
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 2.0f);
     }
-    // SDL pads every row to its pitch; telling GL the row length makes any width load, 3-byte rows included.
-    int bpp = surface->format->BytesPerPixel;
+
+    // SDL pads rows to a multiple of 4 bytes. Packing them tightly and uploading with alignment 1 makes
+    // every width load, 3-byte rows of odd width included, whatever padding the decoder chose.
+    int bytes = surface->format->BytesPerPixel;
+    int rowBytes = surface->w * bytes;
+    const unsigned char* pixels = (const unsigned char*)surface->pixels;
+    std::vector<unsigned char> packed;
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_LockSurface(surface);
+    }
+    if (surface->pitch != rowBytes && surface->h > 0) {
+        packed.resize((size_t)rowBytes * surface->h);
+        for (int row = 0; row < surface->h; ++row) {
+            std::memcpy(&packed[(size_t)row * rowBytes], pixels + (size_t)row * surface->pitch, rowBytes);
+        }
+        pixels = packed.data();
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, bpp > 0 ? surface->pitch / bpp : 0);
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, surface->w, surface->h, 0, textureFormat, GL_UNSIGNED_BYTE,
-                 surface->pixels);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+                 pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
     glGenerateMipmap(GL_TEXTURE_2D);
     SDL_FreeSurface(surface);
     return name;

@@ -7,7 +7,8 @@
 typedef GLuint Texture;
 
 // Decodes a PNG or BMP with SDL_image and uploads it with a full mipmap chain; 0 on failure.
-// Rows go up as they lie in the file: the image's top row becomes t = 0.
+// Rows go up as they lie in the file: the image's top row becomes t = 0. Images that are neither
+// 3 nor 4 bytes per pixel are warned about and converted to 32-bit RGBA so they still draw.
 Texture loadTexture(const char* path);
 // A size x size RGBA texture of zero bytes, linear filtering, no mipmaps.
 Texture createBlankTexture(int size);
@@ -16,5 +17,9 @@ void setAnisotropy(const Texture* textures, int count, float value);
 void setFiltering(const Texture* textures, int count, bool linear, bool mipmaps);
 // The driver's largest anisotropy (1 when the extension is missing).
 float maxAnisotropy();
+
+// The upload formats for a decoded image of 3 or 4 bytes per pixel: red in the lowest byte means the
+// bytes are already in RGB(A) order, otherwise they are BGR(A). False (formats untouched) for any other depth.
+bool imageFormats(int bytesPerPixel, unsigned int redMask, GLenum* textureFormat, GLint* internalFormat);
 
 #endif
