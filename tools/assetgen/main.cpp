@@ -1,10 +1,99 @@
-// Writes the game's textures and sounds below the directory given as the only argument.
+// Writes the game's textures and sounds below the directory given as the only argument; with
+// --contact-sheet OUT.png it also lays every picture out on one sheet for a person to look at.
+#include "contact_sheet.h"
+#include "effects.h"
+#include "font_atlas.h"
+#include "image.h"
+#include "interface_art.h"
+#include "sky_box.h"
+#include "sounds.h"
+#include "terrain_modifiers.h"
+#include "terrain_tiles.h"
+#include "title_art.h"
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Writes files under the bin directory, counts failures and keeps thumbnails for the contact sheet.
+class Output {
+public:
+    Output(const std::string& binDir, bool keepThumbnails) : bin(binDir), keep(keepThumbnails), failures(0) {}
+    void png(const std::string& rel, const Image& img, bool alpha) { check(writePng(img, bin + "/" + rel, alpha), rel, img); }
+    void bmp(const std::string& rel, const Image& img) { check(writeBmp24(img, bin + "/" + rel), rel, img); }
+    void wav(const std::string& rel, const std::vector<float>& s) {
+        if (s.empty() || !writeWav(s, bin + "/" + rel)) fail(rel);
+    }
+    void fail(const std::string& what) {
+        std::fprintf(stderr, "assetgen: could not write %s\n", what.c_str());
+        ++failures;
+    }
+    int failed() const { return failures; }
+    std::vector<std::pair<std::string, Image>> thumbnails;
+
+private:
+    void check(bool ok, const std::string& rel, const Image& img) {
+        if (!ok) fail(rel);
+        if (keep) {
+            int big = std::max(img.width(), img.height());
+            thumbnails.push_back(std::make_pair(rel, big > 256 ? img.resized(img.width() * 240 / big, img.height() * 240 / big) : img));
+        }
+    }
+    std::string bin;
+    bool keep;
+    int failures;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen BIN_DIR\n");
+    std::string binDir, sheetPath;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--contact-sheet") == 0 && i + 1 < argc) sheetPath = argv[++i];
+        else if (binDir.empty()) binDir = argv[i];
+        else binDir.clear(), i = argc;
+    }
+    if (binDir.empty()) {
+        std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png]\n");
         return 2;
     }
-    return 0;
+    Output out(binDir, !sheetPath.empty());
+    std::string error;
+
+    Image font = makeFontAtlas(&error);
+    if (font.width() == 0) {
+        std::fprintf(stderr, "assetgen: %s\n", error.c_str());
+        return 1;
+    }
+    out.bmp("textures/font/font.bmp", font);
+    out.png("textures/other/interface.png", makeInterfaceAtlas(), true);
+    Image title = makeTitlePicture(1024, &error);
+    if (title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
+    else out.png("textures/other/title.png", title.flipped(), true);
+    out.bmp("textures/other/selection.bmp", makeSelectionRing());
+    out.png("textures/other/fx.png", makeEffectAtlas(), true);
+    for (int i = 0; i < 8; ++i) {
+        Image surface, normals;
+        makeTerrainTile(i, &surface, &normals);
+        out.bmp("textures/terrain/" + std::to_string(i) + ".bmp", surface);
+        out.bmp("textures/terrain/" + std::to_string(i) + "n.bmp", normals);
+    }
+    for (int k = 1; k <= 6; ++k) {
+        out.bmp("textures/terrain/modifier64_" + std::to_string(k) + ".bmp", makeTerrainModifier(k, 64));
+        out.bmp("textures/terrain/modifier128_" + std::to_string(k) + ".bmp", makeTerrainModifier(k, 128));
+    }
+    for (int k = 1; k <= 12; ++k) out.bmp("textures/skybox/" + std::to_string(k) + ".bmp", makeSkyFace(k));
+    const char* sounds[4] = {"click", "attack", "splat", "crystal"};
+    for (const char* s : sounds) out.wav(std::string("sounds/") + s + ".wav", makeSound(s));
+
+    if (!sheetPath.empty()) {
+        if (!writePng(makeContactSheet(out.thumbnails, font), sheetPath, false)) out.fail(sheetPath);
+        else std::printf("assetgen: contact sheet written to %s\n", sheetPath.c_str());
+    }
+    return out.failed() == 0 ? 0 : 1;
 }
