@@ -51,9 +51,12 @@ void main() {
         nrm = normalize(cross(dFdx(eyePosition), dFdy(eyePosition)));
     } else {
         nrm = normalize(eyeNormal);
-        if (!gl_FrontFacing) {
-            nrm = -nrm;
-        }
+    }
+    // The transparent pass draws the far wall with the front face flipped, so gl_FrontFacing cannot tell
+    // the inside apart; the normal turned away from the eye can.
+    bool inside = faceted < 0.5 && dot(nrm, v) < 0.0;
+    if (inside) {
+        nrm = -nrm;
     }
     vec3 l = normalize(eyeLight);
     float ndl = dot(nrm, l);
@@ -74,12 +77,12 @@ void main() {
     colour *= mix(0.55, 1.0, smoothstep(-0.5, 0.05, bodyHeight));
     colour += mix(base, vec3(1.0), 0.45) * rim * 0.45;
     colour += vec3(1.0) * (spec * 0.85 + sheen * 0.08);
-    if (!gl_FrontFacing && faceted < 0.5) {
+    if (inside) {
         // the inside of the far wall, seen through the body
         colour *= 0.6;
     }
 
-    float eye = gl_FrontFacing ? eyeAt(surface) : 0.0;
+    float eye = inside ? 0.0 : eyeAt(surface);
     if (eye > 1.5) {
         colour = vec3(0.04) + vec3(1.0) * spec * 0.9;
     } else if (eye > 0.5) {

@@ -184,6 +184,11 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
                         float vertfactor, int model, int model2, float mix, const float tint[4], int time,
                         bool rotateDying, float fade, int blendMode, MatrixStack* projection,
                         MatrixStack* modelview, Frustum* frustum) {
+    // Without a working program there is nothing to draw with (and uniforms would raise GL errors every
+    // frame): the blob simply does not appear.
+    if (!shader->valid) {
+        return;
+    }
     int level = levelOfDetail(frustum->distance(x, y, z, kPlaneNear) / sizeForDetail);
     int n = level + 8;
     glBindVertexArray(vertexArrays[level]);
@@ -213,8 +218,6 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
     glUniform1f(shader->uniform("z"), z);
     glUniform1f(shader->uniform("zfactor"), zfactor);
 
-    // Without a working program there is nothing to draw with; the blob simply does not appear.
-    bool canDraw = shader->valid;
     int stripLength = 2 * n + 2;
     if (transparent) {
         glEnable(GL_BLEND);
@@ -226,11 +229,8 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
         // Far side first, without depth writes, so the near side blends over it.
         glFrontFace(GL_CW);
         glDepthMask(GL_FALSE);
-        if (canDraw) {
-            for (int k = 0; k < n - 1; ++k) {
-                glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT,
-                               (const void*)(size_t)(k * stripLength * 4));
-            }
+        for (int k = 0; k < n - 1; ++k) {
+            glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT, (const void*)(size_t)(k * stripLength * 4));
         }
         glFrontFace(GL_CCW);
         glDepthMask(GL_TRUE);
@@ -238,11 +238,8 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
             glDepthFunc(GL_LESS);
         }
     }
-    if (canDraw) {
-        for (int k = 0; k < n - 1; ++k) {
-            glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT,
-                           (const void*)(size_t)(k * stripLength * 4));
-        }
+    for (int k = 0; k < n - 1; ++k) {
+        glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT, (const void*)(size_t)(k * stripLength * 4));
     }
     Shader::unbind();
     glBindVertexArray(0);

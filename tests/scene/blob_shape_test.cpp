@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "blob_fixture.h"
+
+namespace {
+
+// The window depth of the eye-space point (0, 0, -distance) under a perspective projection.
+float depthOfEyePoint(const MatrixStack& projection, float distance) {
+    const float* p = projection.current.m;
+    float clipZ = p[10] * -distance + p[14];
+    float clipW = p[11] * -distance + p[15];
+    return clipZ / clipW * 0.5f + 0.5f;
+}
+
+const char* kShapeNames[8] = {"Blob", "Fly", "Drop", "Muffin", "Bomber", "Rotundus", "Pillow", "Slimy"};
+
+}  // namespace
+
+// Seen from above, below and all four sides, every shape covers the middle of the view with a wall in
+// front of its centre: the surface is closed and its outside faces outward, which the two-pass drawing
+// (far side first) relies on.
+TEST_F(BlobTest, EveryShapeIsAClosedSurfaceFacingOutward) {
+    mesh->transparent = false;
+    useOffscreen(0.0f, 0.0f, 0.0f);
+    const float turns[6][4] = {
+        {0.0f, 1.0f, 0.0f, 0.0f},  {180.0f, 1.0f, 0.0f, 0.0f}, {90.0f, 1.0f, 0.0f, 0.0f},
+        {-90.0f, 1.0f, 0.0f, 0.0f}, {90.0f, 0.0f, 1.0f, 0.0f}, {-90.0f, 0.0f, 1.0f, 0.0f},
+    };
+    float centreDepth = depthOfEyePoint(projection, 4.0f);
+    for (int model = 0; model < 8; ++model) {
+        for (int view = 0; view < 6; ++view) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            modelview.loadIdentity();
+            modelview.translate(0.0f, 0.0f, -4.0f);
+            modelview.rotate(turns[view][0], turns[view][1], turns[view][2], turns[view][3]);
+            frustum.extract(projection, modelview);
+            // a 1 x 1 body at the origin has its model-space centre there too
+            mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 1, 0, &projection, &modelview, &frustum);
+            float d = depthAt(kSize / 2, kSize / 2);
+            EXPECT_LT(d, centreDepth) << kShapeNames[model] << " seen from view " << view;
+        }
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// The eight shapes have eight different outlines from the game's usual viewpoint (from the front, above).
+TEST_F(BlobTest, TheEightShapesHaveDifferentOutlines) {
+    mesh->transparent = false;
+    useOffscreen(0.0f, 0.0f, 0.0f);
+    modelview.loadIdentity();
+    modelview.translate(0.0f, 0.0f, -3.2f);
+    modelview.rotate(-60.0f, 1.0f, 0.0f, 0.0f);
+    frustum.extract(projection, modelview);
+    std::vector<std::vector<bool> > outlines;
+    for (int model = 0; model < 8; ++model) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 0, 0, &projection, &modelview, &frustum);
+        std::vector<float> depths(kSize * kSize);
+        glReadPixels(0, 0, kSize, kSize, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+        std::vector<bool> covered(kSize * kSize);
+        int count = 0;
+        for (int i = 0; i < kSize * kSize; ++i) {
+            covered[i] = depths[i] < 1.0f;
+            count += covered[i];
+        }
+        EXPECT_GT(count, kSize * kSize / 40) << kShapeNames[model] << " is hardly there";
+        outlines.push_back(covered);
+    }
+    for (int a = 0; a < 8; ++a) {
+        for (int b = a + 1; b < 8; ++b) {
+            int differing = 0;
+            for (int i = 0; i < kSize * kSize; ++i) {
+                differing += outlines[a][i] != outlines[b][i];
+            }
+            EXPECT_GT(differing, kSize * kSize / 100) << kShapeNames[a] << " looks like " << kShapeNames[b];
+        }
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// A morph at mix 0 is the first shape and at mix 1 the second, pixel for pixel; half-way it is neither.
+TEST_F(BlobTest, MorphEndsMatchThePlainShapes) {
+    mesh->transparent = false;
+    useOffscreen(0.0f, 0.0f, 0.0f);
+    modelview.loadIdentity();
+    modelview.translate(0.0f, 0.0f, -3.2f);
+    modelview.rotate(-60.0f, 1.0f, 0.0f, 0.0f);
+    frustum.extract(projection, modelview);
+    const int pixels = kSize * kSize * 4;
+    std::vector<unsigned char> image[5];
+    // Muffin (3) into Fly (1) for player 3, both 1 x 1 so the transform stays the same
+    for (int i = 0; i < 5; ++i) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (i == 0) {
+            mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 3, 3, 400, &projection, &modelview, &frustum);
+        } else if (i == 1) {
+            mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 1, 3, 400, &projection, &modelview, &frustum);
+        } else {
+            float mix = (i - 2) * 0.5f;
+            mesh->drawMorph(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 3, 1, 3, 400, &projection, &modelview, mix,
+                            &frustum);
+        }
+        image[i].resize(pixels);
+        glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, image[i].data());
+    }
+    EXPECT_TRUE(image[0] == image[2]) << "mix 0 differs from the muffin";
+    EXPECT_TRUE(image[1] == image[4]) << "mix 1 differs from the fly";
+    EXPECT_FALSE(image[3] == image[0]);
+    EXPECT_FALSE(image[3] == image[1]);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+// Over a white floor a transparent red blob lets some white through; an opaque one does not.
+TEST_F(BlobTest, TransparentBlobsShowWhatIsBehindThem) {
+    modelview.loadIdentity();
+    modelview.translate(0.0f, 0.0f, -3.0f);
+    frustum.extract(projection, modelview);
+    int green[2];
+    for (int transparent = 0; transparent < 2; ++transparent) {
+        useOffscreen(1.0f, 1.0f, 1.0f);
+        mesh->transparent = transparent == 1;
+        mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 5, 1, 0, &projection, &modelview, &frustum);
+        // average green over a small patch up and right of the middle, away from the highlight
+        int sum = 0;
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                unsigned char rgba[4];
+                pixel(kSize / 2 + 8 + dx, kSize / 2 + 8 + dy, rgba);
+                EXPECT_GT(rgba[0], rgba[2]) << "the body is red";
+                sum += rgba[1];
+            }
+        }
+        green[transparent] = sum / 25;
+    }
+    EXPECT_LT(green[0], 60);
+    EXPECT_GT(green[1], green[0] + 50);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
