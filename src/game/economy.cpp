@@ -172,10 +172,11 @@ void UnitManager::updateSplit(Unit* u, bool& changed) {
     if (u->progress < 1.0f) {
         return;
     }
-    u->position[0] -= 0.25f;
-    u->position[1] -= 0.25f;
-    float x = u->position[0];
-    float y = u->position[1];
+    // Both Blobs stay inside the walkable border even when the parent splits right at it.
+    float x = clampToMap(u->position[0] - 0.25f);
+    float y = clampToMap(u->position[1] - 0.25f);
+    u->position[0] = x;
+    u->position[1] = y;
     u->position[2] = terrain->height(x, y) + 0.6f;
     u->state = kMove;
     u->destination[0] = rand() % 2 == 0 ? x + 0.1f : x - 0.1f;
@@ -188,7 +189,9 @@ void UnitManager::updateSplit(Unit* u, bool& changed) {
             break;
         }
     }
-    Unit* child = createUnit(kBlob, x + 0.5f, y + 0.5f, terrain->height(x + 0.5f, y + 0.5f) + 0.6f, player);
+    float cx = clampToMap(x + 0.5f);
+    float cy = clampToMap(y + 0.5f);
+    Unit* child = createUnit(kBlob, cx, cy, terrain->height(cx, cy) + 0.6f, player);
     if (selected) {
         selection.push_back(child);
     }

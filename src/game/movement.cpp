@@ -169,12 +169,17 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
         }
     }
     if (t->speed > 0.0f && u->state != kMorph) {
-        float low = 4.0f;
-        float high = (float)mapSize - 4.0f;
-        float x = toX < low ? low : (toX > high ? high : toX);
-        float y = toY < low ? low : (toY > high ? high : toY);
+        float x = clampToMap(toX);
+        float y = clampToMap(toY);
         u->position[0] = x;
         u->position[1] = y;
         u->position[2] = terrain->height(x, y) + 0.6f + (t->isAir ? 3.0f : 0.0f);
     }
+}
+
+// Into [4, mapSize - 4]: the border strip where the camera cannot follow is never walked on.
+float UnitManager::clampToMap(float v) const {
+    float low = 4.0f;
+    float high = (float)mapSize - 4.0f;
+    return v < low ? low : (v > high ? high : v);
 }

@@ -91,11 +91,9 @@ bool UnitManager::orderMove(Unit* u, const float* p) {
     if (!(p[0] > 0.0f && p[0] < size && p[1] > 0.0f && p[1] < size && p[2] > -16.0f && p[2] < 16.0f)) {
         return false;
     }
-    float low = 4.0f;
-    float high = size - 4.0f;
     u->resetPath();
-    u->destination[0] = p[0] < low ? low : (p[0] > high ? high : p[0]);
-    u->destination[1] = p[1] < low ? low : (p[1] > high ? high : p[1]);
+    u->destination[0] = clampToMap(p[0]);
+    u->destination[1] = clampToMap(p[1]);
     u->destination[2] = terrain->height(p[0], p[1]) + 0.2f;
     u->state = kMove;
     return true;

@@ -91,6 +91,7 @@ private:
     // movement.cpp
     void stepTowardsDestination(Unit* u, int dt);
     void stepTowards(Unit* u, float x, float y, int dt);
+    float clampToMap(float v) const;
     // orders.cpp
     bool orderMove(Unit* u, const float* p);
     bool orderAttackMove(Unit* u, const float* p);

@@ -395,3 +395,23 @@ TEST_F(Economy, BoostedMorphRunsNineTimesAsFastForTheHumanOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+typedef SimulationTest SplitAtTheBorder;
+
+TEST_F(SplitAtTheBorder, BothBlobsStayInsideTheWalkableBorder) {
+    removeCrystals();
+    Unit* low = spawn(kBlob, 4.0f, 4.0f, 1);
+    Unit* high = spawn(kBlob, 60.0f, 60.0f, 2);
+    manager->order(low, kSplit, 0);
+    manager->order(high, kSplit, 0);
+    run(4, 2500);
+    ASSERT_EQ(4u, manager->units.size());
+    EXPECT_FLOAT_EQ(4.0f, low->position[0]);            // not 3.75
+    EXPECT_FLOAT_EQ(4.5f, manager->units[2]->position[0]);
+    EXPECT_FLOAT_EQ(59.75f, high->position[1]);
+    EXPECT_FLOAT_EQ(60.0f, manager->units[3]->position[1]);  // not 60.25
+}
+
+}  // namespace
