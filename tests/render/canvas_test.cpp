@@ -15,13 +15,18 @@ class CanvasTest : public Render2DTest {
 protected:
     void SetUp() override {
         Render2DTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         scratch.writeAtlas();
         canvas = new Canvas();
         canvas->begin2D();
     }
     void TearDown() override {
-        canvas->end2D();
-        delete canvas;
+        if (canvas) {
+            canvas->end2D();
+            delete canvas;
+        }
         Render2DTest::TearDown();
     }
     Canvas* canvas = nullptr;

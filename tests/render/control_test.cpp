@@ -22,16 +22,21 @@ class ControlTest : public Render2DTest {
 protected:
     void SetUp() override {
         Render2DTest::SetUp();
+        savedFont = gFont;
+        if (HasFatalFailure()) {
+            return;
+        }
         scratch.writeAtlas();
         scratch.writeFontImage();
-        savedFont = gFont;
         gFont = new Font();
         canvas = new Canvas();
         gFired.clear();
     }
     void TearDown() override {
-        delete canvas;
-        delete gFont;
+        if (canvas) {
+            delete canvas;
+            delete gFont;
+        }
         gFont = savedFont;
         Render2DTest::TearDown();
     }

@@ -12,13 +12,18 @@ class FontTest : public Render2DTest {
 protected:
     void SetUp() override {
         Render2DTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         scratch.writeFontImage();
         font = new Font();
         font->begin2D();
     }
     void TearDown() override {
-        font->end2D();
-        delete font;
+        if (font) {
+            font->end2D();
+            delete font;
+        }
         Render2DTest::TearDown();
     }
     bool lit(int x, int y) { return readPixel(x, y).r > 0; }

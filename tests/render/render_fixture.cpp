@@ -148,6 +148,9 @@ Pixel readPixel(int x, int y) {
 
 void Render2DTest::SetUp() {
     GlTest::SetUp();
+    if (HasFatalFailure()) {
+        return;
+    }
     scratch.enter();
     glViewport(0, 0, 640, 480);
     projection.ortho(0.0f, 640.0f, 0.0f, 480.0f, 1.0f, -1.0f);
