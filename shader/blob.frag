@@ -89,7 +89,7 @@ void main() {
         colour = vec3(0.95) * (0.55 + 0.45 * diffuse) + vec3(1.0) * spec * 0.5;
     }
 
-    float alpha = tint.a * mix(0.45, 0.96, rim) * mix(0.7, 1.0, material);
+    float alpha = tint.a * mix(0.62, 0.97, rim) * mix(0.7, 1.0, material);
     alpha = clamp(alpha + spec * 0.5 * tint.a, 0.0, 1.0);
     if (eye > 0.5) {
         alpha = tint.a;

@@ -277,8 +277,9 @@ void main() {
     // normal from neighbouring surface points, kept off the poles where phi says nothing
     float e = 0.01;
     float thn = clamp(th, 0.04, PI - 0.04);
-    vec3 dphi = body(phi + e, thn).xyz - body(phi - e, thn).xyz;
-    vec3 dth = body(phi, thn + e).xyz - body(phi, thn - e).xyz;
+    vec3 here = th == thn ? p.xyz : body(phi, thn).xyz;
+    vec3 dphi = body(phi + e, thn).xyz - here;
+    vec3 dth = body(phi, thn + e).xyz - here;
     vec3 n0 = cross(dphi, dth);
     if (dot(n0, n0) < 1e-12) {
         n0 = p.xyz;
