@@ -136,6 +136,7 @@ TEST_F(BlobTest, TransparentBlobsShowWhatIsBehindThem) {
         green[transparent] = sum / 25;
     }
     EXPECT_LT(green[0], 60);
-    EXPECT_GT(green[1], green[0] + 50);
+    // the middle of the body lets at least a third through per wall: two walls pass over a tenth of the white
+    EXPECT_GT(green[1], green[0] + 25);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
