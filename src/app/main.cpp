@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "app/sound.h"
 #include "app/window.h"
+#include "render/font.h"
 
 namespace {
 
@@ -50,7 +51,11 @@ int main(int argc, char** argv) {
     SDL_ShowCursor(SDL_DISABLE);
 
     openSounds();
+    gFont = new Font();
     runBlankLoop();
+
+    delete gFont;
+    gFont = 0;
     closeSounds();
     SDL_Quit();
     return 0;
