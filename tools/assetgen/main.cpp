@@ -12,6 +12,7 @@
 #include "title_art.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +20,21 @@
 #include <vector>
 
 namespace {
+
+// Reports how long each group of assets took when a contact sheet is asked for (to keep the build quick).
+class Stopwatch {
+public:
+    explicit Stopwatch(bool on) : enabled(on), last(std::chrono::steady_clock::now()) {}
+    void lap(const char* what) {
+        auto now = std::chrono::steady_clock::now();
+        if (enabled) std::printf("assetgen: %-10s %6.0f ms\n", what, std::chrono::duration<double, std::milli>(now - last).count());
+        last = now;
+    }
+
+private:
+    bool enabled;
+    std::chrono::steady_clock::time_point last;
+};
 
 // Writes files under the bin directory, counts failures and keeps thumbnails for the contact sheet.
 class Output {
@@ -64,6 +80,7 @@ int main(int argc, char** argv) {
     }
     Output out(binDir, !sheetPath.empty());
     std::string error;
+    Stopwatch watch(!sheetPath.empty());
 
     Image font = makeFontAtlas(&error);
     if (font.width() == 0) {
@@ -71,26 +88,34 @@ int main(int argc, char** argv) {
         return 1;
     }
     out.bmp("textures/font/font.bmp", font);
+    watch.lap("font");
     out.png("textures/other/interface.png", makeInterfaceAtlas(), true);
+    watch.lap("interface");
     Image title = makeTitlePicture(1024, &error);
     if (title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
     else out.png("textures/other/title.png", title.flipped(), true);
+    watch.lap("title");
     out.bmp("textures/other/selection.bmp", makeSelectionRing());
     out.png("textures/other/fx.png", makeEffectAtlas(), true);
+    watch.lap("effects");
     for (int i = 0; i < 8; ++i) {
         Image surface, normals;
         makeTerrainTile(i, &surface, &normals);
         out.bmp("textures/terrain/" + std::to_string(i) + ".bmp", surface);
         out.bmp("textures/terrain/" + std::to_string(i) + "n.bmp", normals);
     }
+    watch.lap("terrain");
     for (int k = 1; k <= 6; ++k) {
         out.bmp("textures/terrain/modifier64_" + std::to_string(k) + ".bmp", makeTerrainModifier(k, 64));
         out.bmp("textures/terrain/modifier128_" + std::to_string(k) + ".bmp", makeTerrainModifier(k, 128));
     }
+    watch.lap("modifiers");
     for (int k = 1; k <= 12; ++k) out.bmp("textures/skybox/" + std::to_string(k) + ".bmp", makeSkyFace(k));
+    watch.lap("sky");
     const char* sounds[4] = {"click", "attack", "splat", "crystal"};
     for (const char* s : sounds) out.wav(std::string("sounds/") + s + ".wav", makeSound(s));
 
+    watch.lap("sounds");
     if (!sheetPath.empty()) {
         if (!writePng(makeContactSheet(out.thumbnails, font), sheetPath, false)) out.fail(sheetPath);
         else std::printf("assetgen: contact sheet written to %s\n", sheetPath.c_str());

@@ -2,7 +2,9 @@
 
 #include "noise.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -25,75 +27,102 @@ void normalise(float* v) {
 
 float dot3(const float* a, const float* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 
-// Stars on a 3D grid of cells around the direction: each cell holds one star of its own brightness.
-float stars(const float* d, float cells, int seed, float sharpness) {
-    float p[3] = {d[0] * cells, d[1] * cells, d[2] * cells};
-    int c[3] = {static_cast<int>(std::floor(p[0])), static_cast<int>(std::floor(p[1])), static_cast<int>(std::floor(p[2]))};
-    float sum = 0.0f;
-    for (int k = -1; k <= 1; ++k)
-        for (int j = -1; j <= 1; ++j)
-            for (int i = -1; i <= 1; ++i) {
-                uint32_t h = hash3(c[0] + i, c[1] + j, c[2] + k, seed);
-                if ((h & 3) == 0) continue;
-                float s[3] = {c[0] + i + (h & 0xFF) / 255.0f, c[1] + j + ((h >> 8) & 0xFF) / 255.0f,
-                              c[2] + k + ((h >> 16) & 0xFF) / 255.0f};
-                // Project the star onto the sphere of radius `cells` so it sits on the sky.
-                normalise(s);
-                float dx = s[0] * cells - p[0], dy = s[1] * cells - p[1], dz = s[2] * cells - p[2];
-                float d2 = dx * dx + dy * dy + dz * dz;
-                float mag = static_cast<float>((h >> 24) & 0xFF) / 255.0f;
-                mag = mag * mag * mag;
-                sum += mag * std::exp(-d2 * sharpness);
-            }
-    return sum;
-}
-
-void spaceSky(const float* d, float* rgb) {
-    // Nebula: two coloured clouds of warped noise, strongest along a band across the sky.
+// The nebula behind the stars: two coloured clouds of warped noise, strongest along a band across the sky.
+void nebula(const float* d, float* rgb) {
     float band = std::exp(-std::pow(d[0] * 0.5f + d[1] * 0.3f - d[2] * 0.8f, 2.0f) * 3.0f);
-    float w = fbm3(d[0] * 2.0f, d[1] * 2.0f, d[2] * 2.0f, 4, 0.5f, 31);
-    float n1 = fbm3(d[0] * 3.0f + w, d[1] * 3.0f - w, d[2] * 3.0f, 6, 0.55f, 32);
-    float n2 = fbm3(d[0] * 5.0f - w, d[1] * 5.0f, d[2] * 5.0f + w, 5, 0.55f, 33);
+    float w = fbm3(d[0] * 2.0f, d[1] * 2.0f, d[2] * 2.0f, 3, 0.5f, 31);
+    float n1 = fbm3(d[0] * 3.0f + w, d[1] * 3.0f - w, d[2] * 3.0f, 5, 0.55f, 32);
+    float n2 = fbm3(d[0] * 5.0f - w, d[1] * 5.0f, d[2] * 5.0f + w, 4, 0.55f, 33);
     float c1 = clampf(n1 * 1.6f + 0.1f, 0.0f, 1.0f) * band;
     float c2 = clampf(n2 * 1.8f, 0.0f, 1.0f) * (0.4f + 0.6f * band);
     rgb[0] = 0.010f + 0.30f * c1 * c1 + 0.05f * c2;
     rgb[1] = 0.008f + 0.06f * c1 + 0.12f * c2 * c2;
     rgb[2] = 0.030f + 0.36f * c1 + 0.22f * c2;
     // Dark dust lanes.
-    float dust = smoothstep(0.05f, 0.35f, fbm3(d[0] * 6.0f, d[1] * 6.0f, d[2] * 6.0f, 4, 0.5f, 34)) * band;
+    float dust = smoothstep(0.05f, 0.35f, fbm3(d[0] * 6.0f, d[1] * 6.0f, d[2] * 6.0f, 3, 0.5f, 34)) * band;
     for (int k = 0; k < 3; ++k) rgb[k] *= 1.0f - 0.6f * dust;
-    // Star sizes are set so each point spreads over about a pixel and a half at this face size.
-    float s = stars(d, 90.0f, 41, 25.0f) + 0.6f * stars(d, 220.0f, 42, 5.0f) + 0.3f * stars(d, 400.0f, 43, 1.5f);
-    float tintSeed = noise3(d[0] * 40.0f, d[1] * 40.0f, d[2] * 40.0f, 44);
-    rgb[0] += s * (0.9f + 0.2f * tintSeed);
-    rgb[1] += s * 0.92f;
-    rgb[2] += s * (1.0f - 0.2f * tintSeed);
-    // A ringed planet low over the horizon.
+}
+
+// A ringless gas giant low over the horizon, lit from one side; leaves rgb alone away from it.
+void planet(const float* d, float* rgb) {
     float pc[3] = {0.6f, 0.75f, 0.28f};
     normalise(pc);
     float cosA = dot3(d, pc);
-    float r = 0.16f;
+    const float r = 0.16f;
+    if (cosA < std::cos(r + 0.02f)) return;
     float ang = std::acos(clampf(cosA, -1.0f, 1.0f));
-    if (ang < r + 0.02f) {
-        float q = ang / r;
-        float cover = clampf((r - ang) / 0.004f, 0.0f, 1.0f);
-        float lat = fbm3(d[0] * 30.0f, d[1] * 30.0f, d[2] * 4.0f, 3, 0.5f, 45);
-        float light[3] = {-0.5f, 0.2f, 0.85f};
-        normalise(light);
-        // Fake a sphere normal from the offset to the planet centre.
-        float off[3] = {d[0] - pc[0] * cosA, d[1] - pc[1] * cosA, d[2] - pc[2] * cosA};
-        float z = std::sqrt(clampf(1.0f - q * q, 0.0f, 1.0f));
-        float nrm[3] = {off[0] / r + pc[0] * z, off[1] / r + pc[1] * z, off[2] / r + pc[2] * z};
-        normalise(nrm);
-        float lit = clampf(dot3(nrm, light), 0.0f, 1.0f);
-        float pr = (0.55f + 0.25f * lat) * lit + 0.02f, pg = (0.35f + 0.15f * lat) * lit + 0.015f, pb = (0.45f + 0.1f * lat) * lit + 0.03f;
-        float atm = std::exp(-(1.0f - q) * 12.0f) * 0.5f * (0.3f + lit);
-        pr += atm * 0.4f;
-        pg += atm * 0.5f;
-        pb += atm;
-        rgb[0] = mixf(rgb[0], pr, cover);
-        rgb[1] = mixf(rgb[1], pg, cover);
-        rgb[2] = mixf(rgb[2], pb, cover);
+    float q = ang / r;
+    float cover = clampf((r - ang) / 0.004f, 0.0f, 1.0f);
+    float lat = fbm3(d[0] * 30.0f, d[1] * 30.0f, d[2] * 4.0f, 3, 0.5f, 45);
+    float light[3] = {-0.5f, 0.2f, 0.85f};
+    normalise(light);
+    float off[3] = {d[0] - pc[0] * cosA, d[1] - pc[1] * cosA, d[2] - pc[2] * cosA};
+    float z = std::sqrt(clampf(1.0f - q * q, 0.0f, 1.0f));
+    float nrm[3] = {off[0] / r + pc[0] * z, off[1] / r + pc[1] * z, off[2] / r + pc[2] * z};
+    normalise(nrm);
+    float lit = clampf(dot3(nrm, light), 0.0f, 1.0f);
+    float pr = (0.55f + 0.25f * lat) * lit + 0.02f, pg = (0.35f + 0.15f * lat) * lit + 0.015f,
+          pb = (0.45f + 0.1f * lat) * lit + 0.03f;
+    float atm = std::exp(-(1.0f - q) * 12.0f) * 0.5f * (0.3f + lit);
+    pr += atm * 0.4f;
+    pg += atm * 0.5f;
+    pb += atm;
+    rgb[0] = mixf(rgb[0], pr, cover);
+    rgb[1] = mixf(rgb[1], pg, cover);
+    rgb[2] = mixf(rgb[2], pb, cover);
+}
+
+// Where the direction d meets face `face`, as texture coordinates; false if it points away from it.
+bool faceCoords(int face, const float* d, float* s, float* t) {
+    const float* c3 = kFace[face][3];
+    float sAxis[3], tAxis[3], normal[3];
+    for (int k = 0; k < 3; ++k) {
+        sAxis[k] = kFace[face][1][k] - c3[k];
+        tAxis[k] = kFace[face][2][k] - c3[k];
+        normal[k] = c3[k] + 0.5f * (sAxis[k] + tAxis[k]);  // the face centre, 0.5 along one axis
+    }
+    float dn = dot3(d, normal);
+    if (dn <= 0.05f) return false;
+    float k = 0.25f / dn;
+    float p[3] = {d[0] * k - c3[0], d[1] * k - c3[1], d[2] * k - c3[2]};
+    *s = dot3(p, sAxis);
+    *t = dot3(p, tAxis);
+    return true;
+}
+
+// Stars splatted as small gaussians measured on the sphere, so a star on an edge lands on both faces alike.
+void addStars(Image& img, int face) {
+    Rng rng(4242);
+    const int count = 7000;
+    const float n1 = static_cast<float>(kSkySize - 1);
+    const float sigma = 0.0024f;
+    for (int i = 0; i < count; ++i) {
+        float z = rng.range(-1.0f, 1.0f), a = rng.range(0.0f, 6.2831853f);
+        float rr = std::sqrt(1.0f - z * z);
+        float d[3] = {rr * std::cos(a), rr * std::sin(a), z};
+        float m = rng.unit();
+        float mag = 0.05f + 1.5f * m * m * m * m * m;
+        float warm = rng.range(-1.0f, 1.0f);
+        float size = sigma * (1.0f + 0.8f * m * m);
+        float s, t;
+        if (!faceCoords(face, d, &s, &t)) continue;
+        if (s < -0.03f || s > 1.03f || t < -0.03f || t > 1.03f) continue;
+        int cx = static_cast<int>(std::floor(s * n1 + 0.5f)), cy = static_cast<int>(std::floor(t * n1 + 0.5f));
+        // Pixels near the cube's corners cover less sky, so the star spans more of them there.
+        for (int y = cy - 9; y <= cy + 9; ++y)
+            for (int x = cx - 9; x <= cx + 9; ++x) {
+                if (x < 0 || y < 0 || x >= kSkySize || y >= kSkySize) continue;
+                float p[3];
+                skyFacePoint(face, x / n1, y / n1, p);
+                normalise(p);
+                float dx = p[0] - d[0], dy = p[1] - d[1], dz = p[2] - d[2];
+                float g = mag * std::exp(-(dx * dx + dy * dy + dz * dz) / (2.0f * size * size));
+                if (g < 0.002f) continue;
+                float* px = img.at(x, y);
+                px[0] += g * (0.9f + 0.12f * warm);
+                px[1] += g * 0.92f;
+                px[2] += g * (0.95f - 0.12f * warm);
+            }
     }
 }
 
@@ -155,21 +184,56 @@ Image makeSkyFace(int number) {
     int face = (number - 1) % 6;
     bool space = number <= 6;
     Image img(kSkySize, kSkySize);
+    const float n1 = static_cast<float>(kSkySize - 1);
+    // The soft nebula is evaluated on a half-size grid whose edge samples also sit on the cube's edges,
+    // then interpolated; everything sharp is evaluated per pixel.
+    const int g = kSkySize / 2 + 1;
+    std::vector<float> grid;
+    if (space) {
+        grid.resize(static_cast<size_t>(g) * g * 3);
+        for (int y = 0; y < g; ++y)
+            for (int x = 0; x < g; ++x) {
+                float d[3];
+                skyFacePoint(face, x / static_cast<float>(g - 1), y / static_cast<float>(g - 1), d);
+                normalise(d);
+                nebula(d, &grid[(static_cast<size_t>(y) * g + x) * 3]);
+            }
+    }
     for (int y = 0; y < kSkySize; ++y)
         for (int x = 0; x < kSkySize; ++x) {
             // Edge pixels sit exactly on the cube's edges, so neighbouring faces share them.
-            float s = x / static_cast<float>(kSkySize - 1), t = y / static_cast<float>(kSkySize - 1);
+            float s = x / n1, t = y / n1;
             float d[3];
             skyFacePoint(face, s, t, d);
             normalise(d);
             float rgb[3];
-            if (space) spaceSky(d, rgb);
-            else daySky(d, rgb);
+            if (space) {
+                float gx = s * (g - 1), gy = t * (g - 1);
+                int x0 = std::min(static_cast<int>(gx), g - 2), y0 = std::min(static_cast<int>(gy), g - 2);
+                float fx = gx - x0, fy = gy - y0;
+                for (int k = 0; k < 3; ++k) {
+                    float a = grid[(static_cast<size_t>(y0) * g + x0) * 3 + k] * (1.0f - fx) + grid[(static_cast<size_t>(y0) * g + x0 + 1) * 3 + k] * fx;
+                    float b = grid[(static_cast<size_t>(y0 + 1) * g + x0) * 3 + k] * (1.0f - fx) + grid[(static_cast<size_t>(y0 + 1) * g + x0 + 1) * 3 + k] * fx;
+                    rgb[k] = a * (1.0f - fy) + b * fy;
+                }
+            } else {
+                daySky(d, rgb);
+            }
             float* p = img.at(x, y);
             p[0] = rgb[0];
             p[1] = rgb[1];
             p[2] = rgb[2];
             p[3] = 1.0f;
         }
+    if (space) {
+        addStars(img, face);
+        for (int y = 0; y < kSkySize; ++y)
+            for (int x = 0; x < kSkySize; ++x) {
+                float d[3];
+                skyFacePoint(face, x / n1, y / n1, d);
+                normalise(d);
+                planet(d, img.at(x, y));
+            }
+    }
     return img;
 }

@@ -259,8 +259,8 @@ void makeTerrainTile(int index, Image* surface, Image* normalMap) {
         case 2: grassDry(t); strength = 1.2f; break;
         case 3: grassMeadow(t); strength = 1.2f; break;
         case 4: asteroidBasalt(t); strength = 1.4f; break;
-        case 5: asteroidDust(t); strength = 1.5f; break;
-        case 6: asteroidBands(t); strength = 1.0f; break;
+        case 5: asteroidDust(t); strength = 4.0f; break;
+        case 6: asteroidBands(t); strength = 5.0f; break;
         default: asteroidRegolith(t); strength = 2.0f; break;
     }
     *surface = t.colour;
