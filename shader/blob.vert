@@ -53,12 +53,14 @@ float spow(float v, float e) {
 vec4 shapeBlob(float phi, float th) {
     float s = rowSin(th);
     float c = -cos(th);
-    float h = c < 0.0 ? -pow(-c, 0.45) : c;
-    float r = pow(s, 0.8) * (1.0 + 0.15 * (-c)) * 0.48;
-    float nub = pow(max(c, 0.0), 24.0);
-    vec3 p = ring(phi, r, -0.5 + (h + 1.0) * 0.36 + nub * 0.09);
+    float h = c < 0.0 ? -pow(-c, 0.4) : c;
+    // the base spreads out on the ground like a settling jelly
+    float spread = smoothstep(0.0, 0.75, -c) * (1.0 - smoothstep(0.8, 1.0, -c));
+    float r = pow(s, 0.8) * (1.0 + 0.12 * (-c) + 0.14 * spread) * 0.46;
+    float nub = pow(max(c, 0.0), 20.0);
+    vec3 p = ring(phi, r, -0.5 + (h + 1.0) * 0.34 + nub * 0.12);
     // a little curl on top that bends over and sways
-    p.x += nub * (0.05 + 0.03 * sin(seconds * 1.3 + phase));
+    p.x += nub * (0.06 + 0.03 * sin(seconds * 1.3 + phase));
     return vec4(p, 1.0);
 }
 
@@ -96,7 +98,7 @@ vec4 shapeFly(float phi, float th) {
 // 2 drop: a round belly narrowing into a pointed tip on top.
 vec4 shapeDrop(float phi, float th) {
     float t = PI - th;
-    float r = sin(t) * pow(sin(t * 0.5), 1.4) * 0.64;
+    float r = sin(t) * pow(sin(t * 0.5), 2.2) * 0.79;
     float h = cos(t) * 0.5;
     vec3 p = ring(phi, r, h);
     // the tip sways a little
@@ -112,27 +114,29 @@ vec4 shapeMuffin(float phi, float th) {
     float r;
     float h;
     float mat = 1.0;
-    if (u < 0.12) {
-        float a = u / 0.12;
-        r = 0.33 * a;
+    if (u < 0.1) {
+        r = 0.36 * u / 0.1;
         h = -0.5;
     } else if (u < 0.45) {
-        float a = (u - 0.12) / 0.33;
-        r = mix(0.33, 0.41, a);
-        h = mix(-0.5, -0.06, a);
+        float a = (u - 0.1) / 0.35;
+        r = mix(0.36, 0.44, a);
+        h = mix(-0.5, -0.02, a);
         // pleats: every other column folds in, so they hold at every grid size
-        r *= 1.0 + 0.045 * cos(phi * resolution * 0.5);
-        mat = 0.7;
-    } else if (u < 0.6) {
-        float a = (u - 0.45) / 0.15;
-        r = mix(0.41, 0.53, sin(a * PI * 0.5));
-        h = mix(-0.06, 0.0, a) - 0.05 * sin(a * PI);
+        r *= 1.0 + 0.06 * cos(phi * resolution * 0.5);
+        mat = 0.5;
+    } else if (u < 0.58) {
+        // the lip of the cap hangs over the cup
+        float a = (u - 0.45) / 0.13;
+        r = mix(0.44, 0.53, sin(a * PI * 0.5));
+        h = mix(-0.02, 0.04, a) - 0.06 * sin(a * PI);
     } else {
-        float a = (u - 0.6) / 0.4 * PI * 0.5;
-        r = 0.53 * pow(cos(a), 0.7);
-        h = 0.0 + 0.5 * pow(sin(a), 0.9);
+        float a = (u - 0.58) / 0.42 * PI * 0.5;
+        r = 0.53 * pow(max(cos(a), 0.0), 0.6);
+        h = 0.04 + 0.42 * pow(max(sin(a), 0.0), 0.8);
         // a lumpy, baked top
-        r *= 1.0 + 0.05 * sin(5.0 * phi + 2.0) * sin(a * 2.0);
+        float lumps = sin(5.0 * phi + 2.0) * sin(a * 2.0) + 0.6 * sin(3.0 * phi - 1.0) * sin(a * 3.0);
+        r *= 1.0 + 0.06 * lumps;
+        h += 0.04 * lumps * sin(a * 2.0);
     }
     return vec4(ring(phi, r, h), mat);
 }
@@ -153,7 +157,7 @@ vec4 shapeBomber(float phi, float th) {
 vec4 shapeRotundus(float phi, float th) {
     float s = rowSin(th);
     float c = -cos(th);
-    float r = 0.5 * s * (1.0 + 0.04 * cos(8.0 * phi) * s);
+    float r = 0.5 * s * (1.0 + 0.06 * cos(8.0 * phi) * s);
     return vec4(ring(phi, r, 0.48 * c), 1.0);
 }
 
@@ -204,8 +208,8 @@ vec4 shapeSlimy(float phi, float th) {
         mat = 0.6;
     } else {
         float a = (u - 0.6) / 0.4 * PI * 0.5;
-        r = 0.5 * pow(cos(a), 0.8);
-        h = -0.08 + 0.58 * pow(sin(a), 0.8);
+        r = 0.5 * pow(max(cos(a), 0.0), 0.8);
+        h = -0.08 + 0.58 * pow(max(sin(a), 0.0), 0.8);
     }
     // the bell squeezes, the tentacles trail and sway
     float hang = clamp((-0.08 - h) / 0.42, 0.0, 1.0);

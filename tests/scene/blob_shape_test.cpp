@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <GL/glew.h>
+
 #include "blob_fixture.h"
 
 namespace {
@@ -17,7 +19,116 @@ float depthOfEyePoint(const MatrixStack& projection, float distance) {
 
 const char* kShapeNames[8] = {"Blob", "Fly", "Drop", "Muffin", "Bomber", "Rotundus", "Pillow", "Slimy"};
 
+// The blob program relinked to hand back every vertex it places, so a test can look at the surface the
+// shader makes from a grid. Matrices are identity, so the points come back in model space.
+class PointCapture {
+public:
+    explicit PointCapture(BlobMesh* mesh) : mesh(mesh), program(0) {
+        program = glCreateProgram();
+        glAttachShader(program, mesh->shader->vertexShader);
+        glAttachShader(program, mesh->shader->fragmentShader);
+        // keep the attribute where the mesh's vertex arrays expect it
+        glBindAttribLocation(program, mesh->shader->attribute("vertex"), "vertex");
+        const char* varyings[1] = {"gl_Position"};
+        glTransformFeedbackVaryings(program, 1, varyings, GL_INTERLEAVED_ATTRIBS);
+        glLinkProgram(program);
+        GLint linked = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        ok = linked == GL_TRUE;
+    }
+    ~PointCapture() { glDeleteProgram(program); }
+
+    // Every triangle corner of grid level `level` for the given shape, blend, time and wobble.
+    std::vector<float> points(int level, int model, int model2, float mix, int time, float vertfactor) {
+        int n = level + 8;
+        int corners = (n - 1) * 2 * n * 3;
+        GLuint buffer = 0;
+        glGenBuffers(1, &buffer);
+        glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, buffer);
+        glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, corners * 16, 0, GL_STATIC_READ);
+        glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffer);
+        glUseProgram(program);
+        const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        glUniformMatrix4fv(glGetUniformLocation(program, "modelview"), 1, GL_FALSE, identity);
+        glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, identity);
+        glUniform1i(glGetUniformLocation(program, "time"), time);
+        glUniform1i(glGetUniformLocation(program, "model"), model);
+        glUniform1i(glGetUniformLocation(program, "model2"), model2);
+        glUniform1f(glGetUniformLocation(program, "vertfactor"), vertfactor);
+        glUniform1f(glGetUniformLocation(program, "mixfactor"), mix);
+        glUniform1f(glGetUniformLocation(program, "resolution"), (float)n);
+        glUniform1f(glGetUniformLocation(program, "x"), 3.0f);
+        glUniform1f(glGetUniformLocation(program, "y"), 4.0f);
+        glUniform1f(glGetUniformLocation(program, "z"), 0.5f);
+        glUniform1f(glGetUniformLocation(program, "zfactor"), 1.0f);
+        glBindVertexArray(mesh->vertexArrays[level]);
+        glEnable(GL_RASTERIZER_DISCARD);
+        glBeginTransformFeedback(GL_TRIANGLES);
+        for (int k = 0; k < n - 1; ++k) {
+            glDrawElements(GL_TRIANGLE_STRIP, 2 * n + 2, GL_UNSIGNED_INT, (const void*)(size_t)(k * (2 * n + 2) * 4));
+        }
+        glEndTransformFeedback();
+        glDisable(GL_RASTERIZER_DISCARD);
+        glBindVertexArray(0);
+        glUseProgram(0);
+        std::vector<float> out(corners * 4);
+        glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, corners * 16, out.data());
+        glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
+        glBindBuffer(GL_TRANSFORM_FEEDBACK_BUFFER, 0);
+        glDeleteBuffers(1, &buffer);
+        return out;
+    }
+
+    bool ok;
+
+private:
+    BlobMesh* mesh;
+    GLuint program;
+};
+
+// True when every point is a real number within `limit` of the model's centre.
+bool allPointsNear(const std::vector<float>& points, float limit, std::string& problem) {
+    for (size_t i = 0; i < points.size(); i += 4) {
+        for (int c = 0; c < 3; ++c) {
+            float v = points[i + c];
+            if (!(v >= -limit && v <= limit)) {
+                problem = "corner " + std::to_string(i / 4) + " axis " + std::to_string(c) + " is " + std::to_string(v);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+// The shader must turn every grid point into a real point of a unit-sized body: a NaN (say from the
+// power of a float that came out a hair below zero at a pole) would tear a hole into the surface.
+TEST_F(BlobTest, EveryShapeAndMorphPlacesEveryVertexNearTheBody) {
+    PointCapture capture(mesh);
+    ASSERT_TRUE(capture.ok);
+    const int levels[2] = {0, 24};
+    const int times[3] = {0, 1234, 987654};
+    for (int model = 0; model < 8; ++model) {
+        for (int l = 0; l < 2; ++l) {
+            for (int t = 0; t < 3; ++t) {
+                std::string problem;
+                std::vector<float> points = capture.points(levels[l], model, 0, 0.0f, times[t], 0.12f);
+                EXPECT_TRUE(allPointsNear(points, 1.0f, problem))
+                    << kShapeNames[model] << " level " << levels[l] << " time " << times[t] << ": " << problem;
+            }
+        }
+        // the crystal's strong, still wobble
+        std::string problem;
+        EXPECT_TRUE(allPointsNear(capture.points(10, model, 0, 0.0f, 0, 1.0f), 1.0f, problem))
+            << kShapeNames[model] << " as a crystal: " << problem;
+        for (int model2 = 0; model2 < 8; ++model2) {
+            std::vector<float> points = capture.points(12, model, model2, 0.5f, 4321, 0.03f);
+            EXPECT_TRUE(allPointsNear(points, 1.0f, problem))
+                << kShapeNames[model] << " into " << kShapeNames[model2] << ": " << problem;
+        }
+    }
+}
 
 // Seen from above, below and all four sides, every shape covers the middle of the view with a wall in
 // front of its centre: the surface is closed and its outside faces outward, which the two-pass drawing

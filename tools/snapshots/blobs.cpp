@@ -56,7 +56,7 @@ void aimAt(Camera& camera, int column, int row, float x, float y, float z, float
     camera.projection.perspective(38.0f, 1.0f, 0.5f, 100.0f);
     camera.modelview.loadIdentity();
     camera.modelview.translate(0.0f, 0.0f, -3.4f);
-    camera.modelview.rotate(-55.0f, 1.0f, 0.0f, 0.0f);
+    camera.modelview.rotate(-40.0f, 1.0f, 0.0f, 0.0f);
     camera.modelview.translate(-x, -y, -(z - 0.5f + h * 0.5f));
     camera.frustum.extract(camera.projection, camera.modelview);
 }
