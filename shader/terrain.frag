@@ -37,10 +37,11 @@ void main() {
 
     vec3 w = texture(alpha, mapCoord).rgb;
     vec4 weights = vec4(clamp(1.0 - (w.r + w.g + w.b), 0.0, 1.0), w);
-    // Brighter texels (stones, grass tips) push through a blend a little earlier: crisper borders
-    // than a plain cross-fade.
-    weights *= vec4(luminance(c0.rgb), luminance(c1.rgb), luminance(c2.rgb), luminance(c3.rgb)) + 0.6;
-    weights = pow(weights, vec4(2.0));
+    // Height blend: each tile's brightness stands in for its relief, so where two tiles meet the
+    // raised parts of one (stones, grass tufts) break through the other instead of a soft cross-fade.
+    vec4 relief = weights + vec4(luminance(c0.rgb), luminance(c1.rgb), luminance(c2.rgb), luminance(c3.rgb)) * 0.6;
+    float top = max(max(relief.x, relief.y), max(relief.z, relief.w)) - 0.2;
+    weights = max(relief - vec4(top), vec4(0.0)) * step(vec4(0.001), weights);
     weights /= max(weights.x + weights.y + weights.z + weights.w, 0.0001);
 
     vec3 colour = c0.rgb * weights.x + c1.rgb * weights.y + c2.rgb * weights.z + c3.rgb * weights.w;
@@ -52,6 +53,13 @@ void main() {
     vec3 t = normalize(vec3(1.0, 0.0, 0.0) - n * n.x);
     vec3 b = cross(n, t);
     vec3 shaded = normalize(t * bump.x + b * bump.y + n * max(bump.z, 0.2));
+
+    // Large, slow brightness variation so the tile repeat does not show across the map.
+    // Blurred (mip-biased) samples against each image's average (its smallest mip level): only the
+    // tile's broad shading shows at this scale, none of its features.
+    float broad = luminance(texture(terrain3, position.xy / 37.0, 3.0).rgb - textureLod(terrain3, uv, 16.0).rgb) +
+                  luminance(texture(terrain2, position.yx / 23.0, 3.0).rgb - textureLod(terrain2, uv, 16.0).rgb);
+    colour *= clamp(1.0 + 1.5 * broad, 0.75, 1.25);
 
     vec3 sun = normalize(sunDirection);
     float diffuse = max(dot(shaded, sun), 0.0);
