@@ -119,24 +119,24 @@ vec4 shapeMuffin(float phi, float th) {
         h = -0.5;
     } else if (u < 0.45) {
         float a = (u - 0.1) / 0.35;
-        r = mix(0.36, 0.44, a);
-        h = mix(-0.5, -0.02, a);
+        r = mix(0.32, 0.46, a);
+        h = mix(-0.5, -0.04, a);
         // pleats: every other column folds in, so they hold at every grid size
-        r *= 1.0 + 0.06 * cos(phi * resolution * 0.5);
-        mat = 0.5;
+        r *= 1.0 + 0.07 * cos(phi * resolution * 0.5);
+        mat = 0.45;
     } else if (u < 0.58) {
         // the lip of the cap hangs over the cup
         float a = (u - 0.45) / 0.13;
-        r = mix(0.44, 0.53, sin(a * PI * 0.5));
-        h = mix(-0.02, 0.04, a) - 0.06 * sin(a * PI);
+        r = mix(0.46, 0.54, sin(a * PI * 0.5));
+        h = mix(-0.04, 0.04, a) - 0.06 * sin(a * PI);
     } else {
         float a = (u - 0.58) / 0.42 * PI * 0.5;
-        r = 0.53 * pow(max(cos(a), 0.0), 0.6);
+        r = 0.54 * pow(max(cos(a), 0.0), 0.6);
         h = 0.04 + 0.42 * pow(max(sin(a), 0.0), 0.8);
         // a lumpy, baked top
         float lumps = sin(5.0 * phi + 2.0) * sin(a * 2.0) + 0.6 * sin(3.0 * phi - 1.0) * sin(a * 3.0);
-        r *= 1.0 + 0.06 * lumps;
-        h += 0.04 * lumps * sin(a * 2.0);
+        r *= 1.0 + 0.025 * lumps;
+        h += 0.025 * lumps * sin(a * 2.0);
     }
     return vec4(ring(phi, r, h), mat);
 }
@@ -166,20 +166,22 @@ vec4 shapePillow(float phi, float th) {
     float s = rowSin(th);
     float c = -cos(th);
     float u = th / PI;
-    float sx = spow(cos(phi), 0.45);
-    float sy = spow(sin(phi), 0.45);
+    // tall bodies (the tower) are rounder, stacked from three shrinking cushions with a bud on top
+    float tall = smoothstep(1.15, 1.6, zfactor);
+    float square = mix(0.45, 0.75, tall);
+    float sx = spow(cos(phi), square);
+    float sy = spow(sin(phi), square);
     float r = pow(s, 0.55) * 0.45;
     float h = spow(c, 0.75) * 0.5;
-    float corner = pow(abs(sin(2.0 * phi)), 3.0) * pow(s, 6.0);
+    float corner = pow(abs(sin(2.0 * phi)), 3.0) * pow(s, 6.0) * (1.0 - tall);
     r *= 1.0 + 0.16 * corner;
     h *= 1.0 - 0.6 * corner;
-    // tall bodies get creases between stacked cushions
-    float tall = smoothstep(1.15, 1.6, zfactor);
     float crease = pow(abs(cos(3.0 * PI * u)), 6.0) * (1.0 - pow(abs(c), 8.0));
-    r *= 1.0 - 0.2 * tall * crease;
-    // and each cushion up the stack a little smaller
-    r *= 1.0 - 0.11 * tall * (smoothstep(0.28, 0.38, u) + smoothstep(0.62, 0.72, u));
-    return vec4(vec3(r * sx, r * sy, h), 1.0 - 0.2 * tall * crease);
+    r *= 1.0 - 0.22 * tall * crease;
+    r *= 1.0 - 0.12 * tall * (smoothstep(0.28, 0.38, u) + smoothstep(0.62, 0.72, u));
+    float bud = pow(max(c, 0.0), 16.0);
+    h += tall * 0.1 * bud;
+    return vec4(vec3(r * sx, r * sy, h), 1.0 - 0.25 * tall * crease);
 }
 
 // 7 slimy: a jellyfish, a pulsing bell trailing a fringe of tentacles.
@@ -188,33 +190,38 @@ vec4 shapeSlimy(float phi, float th) {
     float pulse = sin(seconds * 4.0 + phase);
     // every other column is a long tentacle, so the fringe reads at every grid size
     float lobe = 0.5 + 0.5 * cos(phi * resolution * 0.5);
-    float tipDepth = -0.5 * (0.55 + 0.45 * lobe);
+    float tipDepth = -0.5 * (0.6 + 0.4 * lobe);
+    float tipReach = 0.4 + 0.08 * lobe;
     float r;
     float h;
     float mat = 1.0;
     if (u < 0.2) {
+        // under the bell
         float a = u / 0.2;
-        r = 0.28 * a;
-        h = -0.02 - 0.06 * a;
+        r = 0.26 * a;
+        h = 0.02 - 0.08 * a;
     } else if (u < 0.42) {
+        // inner face of the tentacles, flaring out as they hang
         float a = (u - 0.2) / 0.22;
-        r = mix(0.28, 0.33, a);
-        h = mix(-0.08, tipDepth, a);
-        mat = 0.6;
+        r = mix(0.26, tipReach - 0.04, a * a);
+        h = mix(-0.06, tipDepth, a);
+        mat = 0.55;
     } else if (u < 0.6) {
+        // outer face back up to the rim
         float a = (u - 0.42) / 0.18;
-        r = mix(0.36, 0.46, a);
-        h = mix(tipDepth, -0.08, a);
-        mat = 0.6;
+        r = mix(tipReach, 0.4, a);
+        h = mix(tipDepth, -0.06, a);
+        mat = 0.55;
     } else {
+        // the bell: a wide dome
         float a = (u - 0.6) / 0.4 * PI * 0.5;
-        r = 0.5 * pow(max(cos(a), 0.0), 0.8);
-        h = -0.08 + 0.58 * pow(max(sin(a), 0.0), 0.8);
+        r = 0.4 * pow(max(cos(a), 0.0), 0.7) * (1.0 + 0.05 * cos(phi * 8.0) * (1.0 - sin(a)));
+        h = -0.06 + 0.44 * pow(max(sin(a), 0.0), 0.85);
     }
     // the bell squeezes, the tentacles trail and sway
-    float hang = clamp((-0.08 - h) / 0.42, 0.0, 1.0);
-    r *= 1.0 - 0.07 * pulse * (1.0 - hang);
-    vec3 p = ring(phi, r, h + 0.04 * pulse);
+    float hang = clamp((-0.06 - h) / 0.44, 0.0, 1.0);
+    r *= 1.0 - 0.08 * pulse * (1.0 - hang);
+    vec3 p = ring(phi, r, h + 0.04 * pulse + 0.08);
     p.x += hang * 0.07 * sin(seconds * 2.3 + phi * 2.0 + phase);
     p.y += hang * 0.07 * cos(seconds * 1.9 + phi * 3.0 + phase);
     return vec4(p, mat);
@@ -238,8 +245,8 @@ vec3 eyeLayout(int number) {
     if (number == 3) return vec3(0.72 * PI, 0.28, 0.11);
     if (number == 4) return vec3(0.68 * PI, 0.33, 0.13);
     if (number == 5) return vec3(0.58 * PI, 0.3, 0.13);
-    if (number == 6) return vec3(0.64 * PI, 0.22, 0.1);
-    if (number == 7) return vec3(0.76 * PI, 0.32, 0.13);
+    if (number == 6) return vec3(0.74 * PI, 0.22, 0.1);
+    if (number == 7) return vec3(0.74 * PI, 0.32, 0.13);
     return vec3(0.62 * PI, 0.32, 0.14);
 }
 
@@ -247,21 +254,24 @@ vec3 eyeLayout(int number) {
 vec4 body(float phi, float th) {
     vec4 p = shape(model, phi, th);
     if (vertfactor > 0.5) {
-        // crystals: the round body cut into a pointed gem
+        // crystals: the round body cut into a six-sided, pointed gem
         float s = rowSin(th);
-        p.xy *= pow(s, 0.6);
-        p.z *= 1.15;
+        float sector = mod(phi, PI / 3.0) - PI / 6.0;
+        float hex = 0.866 / cos(sector);
+        p.xy *= hex * pow(s, 0.5) * 0.9;
+        p.z *= 1.2;
     }
     if (mixfactor > 0.0) {
         p = mix(p, shape(model2, phi, th), mixfactor);
     }
-    float amp = vertfactor / (1.0 + 5.0 * vertfactor);
+    // strong wobble saturates; crystals (always 1.0, time 0) only get a slight, fixed irregularity
+    float amp = vertfactor > 0.5 ? 0.06 : vertfactor / (1.0 + 5.0 * vertfactor);
     float squash = 0.03 * sin(seconds * 2.1 + phase) + amp * 1.6 * sin(seconds * 9.0 + phase);
     p.z = (p.z + 0.5) * (1.0 + squash) - 0.5;
     p.xy *= 1.0 - 0.5 * squash;
     float ripple = 0.6 * sin(3.0 * phi + 2.0 * th - seconds * 4.0 + phase)
                  + 0.4 * sin(2.0 * phi - 3.0 * th + seconds * 3.1 + 2.0 * phase);
-    float d = (0.012 + amp) * ripple * sin(th) * smoothstep(-0.5, -0.3, p.z);
+    float d = (0.006 + amp * 0.5) * ripple * sin(th) * smoothstep(-0.5, -0.3, p.z);
     vec3 out_ = normalize(vec3(p.xy, p.z * 0.7) + vec3(0.0, 0.0, 1e-4));
     // the model is stretched by zfactor in z; keep the ripple the same size all round in the world
     out_.z /= max(zfactor, 0.2);

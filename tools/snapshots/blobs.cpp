@@ -9,6 +9,7 @@
 //   row 10     a dying Rotundus of player 1 (fade 1, 0.8, 0.6, 0.4, 0.2) and a dying mined crystal-coloured
 //              Blob of player 2 (code 6) the same way;
 //   row 11     Blob, Muffin, Drop, Monsterpillow, Slimy drawn opaque, then the same five transparent, on stripes.
+// A second picture, blob_closeups.png, shows the nine types and a crystal large, two rows of five.
 
 #include <GL/glew.h>
 
@@ -23,9 +24,10 @@
 
 namespace {
 
-const int kTile = 128;
+// Tile size and row count of the picture being drawn.
+int kTile = 128;
+int kRows = 11;
 const int kColumns = 10;
-const int kRows = 11;
 
 struct TypeLook {
     int shape;
@@ -90,19 +92,9 @@ void drawCrystal(BlobMesh& mesh, Camera& camera, float x, float y, float z, int 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string dir = argc > 1 ? argv[1] : "/work/main/out";
-    if (!ensureGlContext()) {
-        std::printf("no OpenGL 3.2 context\n");
-        return 1;
-    }
-    int width = kColumns * kTile;
-    int height = kRows * kTile;
+// An offscreen colour + depth target of the given size, bound for drawing; 0 when it cannot be made.
+GLuint makeTarget(int width, int height, GLuint& colour, GLuint& depth) {
     GLuint framebuffer = 0;
-    GLuint colour = 0;
-    GLuint depth = 0;
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenRenderbuffers(1, &colour);
@@ -114,6 +106,62 @@ int main(int argc, char** argv) {
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        return 0;
+    }
+    return framebuffer;
+}
+
+void releaseTarget(GLuint framebuffer, GLuint colour, GLuint depth) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteRenderbuffers(1, &colour);
+    glDeleteRenderbuffers(1, &depth);
+    glDeleteFramebuffers(1, &framebuffer);
+}
+
+// The nine types and a crystal, large, at two moments of their wobble.
+bool drawCloseups(BlobMesh* mesh, const std::string& path) {
+    kTile = 256;
+    kRows = 2;
+    GLuint colour = 0;
+    GLuint depth = 0;
+    GLuint framebuffer = makeTarget(5 * kTile, 2 * kTile, colour, depth);
+    Camera camera;
+    for (int i = 0; i < 10; ++i) {
+        int column = i % 5;
+        int row = i / 5;
+        backdrop(column, row, false);
+        float x = 3.0f + i * 2.0f;
+        float y = 20.0f;
+        if (i == 9) {
+            aimAt(camera, column, row, x, y, 0.5f, 1.0f);
+            drawCrystal(*mesh, camera, x, y, 0.5f, 50);
+            continue;
+        }
+        const TypeLook& t = kTypes[i];
+        aimAt(camera, column, row, x, y, 0.5f, t.height);
+        mesh->draw(x, y, 0.5f, t.size, t.height, 0.03f, t.shape, 0, 40000 + i * 333, &camera.projection,
+                   &camera.modelview, &camera.frustum);
+    }
+    bool ok = saveFramebufferPng(path, 0, 0, 5 * kTile, 2 * kTile);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+    releaseTarget(framebuffer, colour, depth);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir = argc > 1 ? argv[1] : "/work/main/out";
+    if (!ensureGlContext()) {
+        std::printf("no OpenGL 3.2 context\n");
+        return 1;
+    }
+    int width = kColumns * kTile;
+    int height = kRows * kTile;
+    GLuint colour = 0;
+    GLuint depth = 0;
+    GLuint framebuffer = makeTarget(width, height, colour, depth);
+    if (framebuffer == 0) {
         std::printf("cannot make an offscreen framebuffer\n");
         return 1;
     }
@@ -195,11 +243,9 @@ int main(int argc, char** argv) {
     bool ok = saveFramebufferPng(path, 0, 0, width, height);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
 
+    releaseTarget(framebuffer, colour, depth);
+    ok = drawCloseups(mesh, dir + "/blob_closeups.png") && ok;
     delete mesh;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(1, &colour);
-    glDeleteRenderbuffers(1, &depth);
-    glDeleteFramebuffers(1, &framebuffer);
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
         std::printf("GL error 0x%x\n", error);
