@@ -47,6 +47,14 @@ void sword(Ink& ink, float x, float y, float hx, float hy, float tx, float ty) {
     ink.add(sdCircle(x, y, hx, hy, 2.0f));
 }
 
+// The two eyes most of the creatures share.
+void eyes(Ink& ink, float x, float y, float lx, float rx, float ey, float r) {
+    ink.cut(sdCircle(x, y, lx, ey, r));
+    ink.cut(sdCircle(x, y, rx, ey, r));
+    ink.add(sdCircle(x, y, lx + 0.5f, ey + 0.4f, r * 0.45f));
+    ink.add(sdCircle(x, y, rx + 0.5f, ey + 0.4f, r * 0.45f));
+}
+
 float iconStop(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float oct[16];
@@ -81,23 +89,21 @@ float iconAttack(float x, float y, float grow) {
 
 float iconMine(float x, float y, float grow) {
     Ink ink{0.0f, grow};
-    float hx = 6.0f, hy = 28.0f, tx = 19.5f, ty = 10.5f;
-    float dx = tx - hx, dy = ty - hy, len = std::sqrt(dx * dx + dy * dy);
-    dx /= len;
-    dy /= len;
-    float nx = -dy, ny = dx;
-    ink.add(sdStroke(x, y, hx, hy, tx + dx * 1.5f, ty + dy * 1.5f, 1.6f));
-    // The curved head: a tapered bar bent back towards the handle at both ends.
-    float cx = tx + dx * 1.5f, cy = ty + dy * 1.5f;
+    // Handle from the lower left up to the head, which crosses it at right angles and curves back.
+    const float hx = 5.0f, hy = 28.0f, cx = 20.5f, cy = 11.5f;
+    ink.add(sdStroke(x, y, hx, hy, cx + 1.5f, cy - 1.5f, 1.7f));
+    const float dx = 0.7071f, dy = -0.7071f;  // along the handle, towards the head
+    const float nx = 0.7071f, ny = 0.7071f;   // across it
     float px = 0, py = 0;
-    for (int i = 0; i <= 10; ++i) {
-        float s = -1.0f + i * 0.2f;
-        float qx = cx + nx * s * 11.0f - dx * 4.0f * s * s;
-        float qy = cy + ny * s * 11.0f - dy * 4.0f * s * s;
-        if (i > 0) ink.add(sdStroke(x, y, px, py, qx, qy, 2.6f * (1.0f - 0.7f * std::fabs(s))));
+    for (int i = 0; i <= 12; ++i) {
+        float s = -1.0f + i / 6.0f;
+        float qx = cx + nx * s * 12.5f + dx * (1.5f - 4.5f * s * s);
+        float qy = cy + ny * s * 12.5f + dy * (1.5f - 4.5f * s * s);
+        if (i > 0) ink.add(sdStroke(x, y, px, py, qx, qy, 2.7f - 1.9f * std::fabs(s)));
         px = qx;
         py = qy;
     }
+    ink.add(sdCircle(x, y, cx + dx * 1.5f, cy + dy * 1.5f, 3.0f));
     return ink.v;
 }
 
@@ -148,14 +154,6 @@ float iconClock(float x, float y, float grow) {
     ink.add(sdStroke(x, y, 15.5f, 16.0f, 21.0f, 19.0f, 1.2f));
     ink.add(sdCircle(x, y, 15.5f, 16.0f, 1.8f));
     return ink.v;
-}
-
-// The two eyes most of the creatures share.
-void eyes(Ink& ink, float x, float y, float lx, float rx, float ey, float r) {
-    ink.cut(sdCircle(x, y, lx, ey, r));
-    ink.cut(sdCircle(x, y, rx, ey, r));
-    ink.add(sdCircle(x, y, lx + 0.5f, ey + 0.4f, r * 0.45f));
-    ink.add(sdCircle(x, y, rx + 0.5f, ey + 0.4f, r * 0.45f));
 }
 
 float iconBlob(float x, float y, float grow) {
@@ -257,18 +255,18 @@ float iconFly(float x, float y, float grow) {
 
 float iconBomber(float x, float y, float grow) {
     Ink ink{0.0f, grow};
-    float wing[16] = {1.5f, 12.0f, 9.0f, 7.5f, 15.5f, 5.5f, 22.0f, 7.5f,
-                      29.5f, 12.0f, 23.0f, 14.0f, 15.5f, 12.5f, 8.0f, 14.0f};
-    ink.add(sdPolygon(x, y, wing, 8), 0.8f);
-    ink.add(sdEllipse(x, y, 15.5f, 10.5f, 4.0f, 4.5f));
-    ink.cut(sdStroke(x, y, 6.0f, 11.0f, 12.0f, 9.5f, 0.45f), 0.5f);
-    ink.cut(sdStroke(x, y, 25.0f, 11.0f, 19.0f, 9.5f, 0.45f), 0.5f);
-    // The bomb on its way down.
-    ink.add(sdEllipse(x, y, 15.5f, 23.5f, 3.2f, 4.2f));
-    float fins[6] = {12.5f, 17.0f, 18.5f, 17.0f, 15.5f, 20.5f};
+    // Broad swept wings with a scalloped trailing edge.
+    float wing[24] = {1.0f, 15.5f, 6.0f, 9.5f, 12.0f, 6.5f, 15.5f, 6.0f, 19.0f, 6.5f, 25.0f, 9.5f,
+                      30.0f, 15.5f, 24.0f, 13.0f, 20.0f, 15.5f, 15.5f, 13.0f, 11.0f, 15.5f, 7.0f, 13.0f};
+    ink.add(sdPolygon(x, y, wing, 12), 0.75f);
+    ink.add(sdEllipse(x, y, 15.5f, 10.5f, 4.2f, 5.5f));
+    eyes(ink, x, y, 13.8f, 17.2f, 9.5f, 1.2f);
+    // The bomb on its way down, with fins and motion marks.
+    ink.add(sdEllipse(x, y, 15.5f, 24.0f, 3.6f, 4.6f));
+    float fins[6] = {12.3f, 17.5f, 18.7f, 17.5f, 15.5f, 21.0f};
     ink.add(sdPolygon(x, y, fins, 3));
-    ink.add(sdStroke(x, y, 9.5f, 19.0f, 9.5f, 24.0f, 0.6f), 0.5f);
-    ink.add(sdStroke(x, y, 21.5f, 19.0f, 21.5f, 24.0f, 0.6f), 0.5f);
+    ink.add(sdStroke(x, y, 9.0f, 20.0f, 9.0f, 26.0f, 0.7f), 0.55f);
+    ink.add(sdStroke(x, y, 22.0f, 20.0f, 22.0f, 26.0f, 0.7f), 0.55f);
     return ink.v;
 }
 
@@ -281,9 +279,6 @@ float iconSlimy(float x, float y, float grow) {
     ink.cut(body - 1.0f);
     ink.add(body);
     eyes(ink, x, y, 13.0f, 18.0f, 19.0f, 1.6f);
-    // Chevrons under it: it shoots upwards.
-    ink.add(sdStroke(x, y, 11.0f, 29.5f, 15.5f, 27.0f, 0.8f), 0.7f);
-    ink.add(sdStroke(x, y, 20.0f, 29.5f, 15.5f, 27.0f, 0.8f), 0.7f);
     return ink.v;
 }
 

@@ -4,6 +4,7 @@
 #include "effects.h"
 #include "font_atlas.h"
 #include "image.h"
+#include "screen_mockups.h"
 #include "interface_art.h"
 #include "sky_box.h"
 #include "sounds.h"
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
     }
     out.bmp("textures/font/font.bmp", font);
     watch.lap("font");
-    out.png("textures/other/interface.png", makeInterfaceAtlas(), true);
+    Image atlas = makeInterfaceAtlas();
+    out.png("textures/other/interface.png", atlas, true);
     watch.lap("interface");
     Image title = makeTitlePicture(1024, &error);
     if (title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
@@ -98,9 +100,11 @@ int main(int argc, char** argv) {
     out.bmp("textures/other/selection.bmp", makeSelectionRing());
     out.png("textures/other/fx.png", makeEffectAtlas(), true);
     watch.lap("effects");
+    Image grass;
     for (int i = 0; i < 8; ++i) {
         Image surface, normals;
         makeTerrainTile(i, &surface, &normals);
+        if (i == 3) grass = surface;
         out.bmp("textures/terrain/" + std::to_string(i) + ".bmp", surface);
         out.bmp("textures/terrain/" + std::to_string(i) + "n.bmp", normals);
     }
@@ -117,8 +121,13 @@ int main(int argc, char** argv) {
 
     watch.lap("sounds");
     if (!sheetPath.empty()) {
+        out.thumbnails.insert(out.thumbnails.begin(), std::make_pair(std::string("(game console)"), mockGameConsole(atlas, font, grass).resized(1024 / 4, 300 / 4)));
         if (!writePng(makeContactSheet(out.thumbnails, font), sheetPath, false)) out.fail(sheetPath);
-        else std::printf("assetgen: contact sheet written to %s\n", sheetPath.c_str());
+        // The mock-ups are also written full size beside the sheet.
+        std::string base = sheetPath.substr(0, sheetPath.rfind('/') + 1);
+        writePng(mockGameConsole(atlas, font, grass), base + "mock_console.png", false);
+        if (title.width() > 0) writePng(mockMainMenu(atlas, font, title), base + "mock_menu.png", false);
+        std::printf("assetgen: contact sheet written to %s\n", sheetPath.c_str());
     }
     return out.failed() == 0 ? 0 : 1;
 }
