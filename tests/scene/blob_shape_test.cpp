@@ -9,12 +9,12 @@
 
 namespace {
 
-// The window depth of the eye-space point (0, 0, -distance) under a perspective projection.
-float depthOfEyePoint(const MatrixStack& projection, float distance) {
+// How far in front of the camera a window depth lies, undoing the perspective projection's depth.
+float eyeDistance(const MatrixStack& projection, float depth) {
     const float* p = projection.current.m;
-    float clipZ = p[10] * -distance + p[14];
-    float clipW = p[11] * -distance + p[15];
-    return clipZ / clipW * 0.5f + 0.5f;
+    float ndc = depth * 2.0f - 1.0f;
+    // ndc = (p10 * -e + p14) / e  =>  e = p14 / (ndc + p10)
+    return p[14] / (ndc + p[10]);
 }
 
 const char* kShapeNames[8] = {"Blob", "Fly", "Drop", "Muffin", "Bomber", "Rotundus", "Pillow", "Slimy"};
@@ -130,28 +130,36 @@ TEST_F(BlobTest, EveryShapeAndMorphPlacesEveryVertexNearTheBody) {
     }
 }
 
-// Seen from above, below and all four sides, every shape covers the middle of the view with a wall in
-// front of its centre: the surface is closed and its outside faces outward, which the two-pass drawing
-// (far side first) relies on.
+// Seen from both ends of each axis, every shape covers the middle of the view, and the wall seen from
+// one end lies nearer to that end than the wall seen from the other: the surface is closed and its
+// outside faces outward, which the two-pass drawing (far side first) relies on. Drawn inside out, each
+// camera would see the far wall and the two distances would add up to more than the cameras' spacing.
 TEST_F(BlobTest, EveryShapeIsAClosedSurfaceFacingOutward) {
     mesh->transparent = false;
     useOffscreen(0.0f, 0.0f, 0.0f);
+    // pairs of opposite views: from +z and -z, from -y and +y, from +x and -x
     const float turns[6][4] = {
-        {0.0f, 1.0f, 0.0f, 0.0f},  {180.0f, 1.0f, 0.0f, 0.0f}, {90.0f, 1.0f, 0.0f, 0.0f},
-        {-90.0f, 1.0f, 0.0f, 0.0f}, {90.0f, 0.0f, 1.0f, 0.0f}, {-90.0f, 0.0f, 1.0f, 0.0f},
+        {0.0f, 1.0f, 0.0f, 0.0f},  {180.0f, 1.0f, 0.0f, 0.0f}, {-90.0f, 1.0f, 0.0f, 0.0f},
+        {90.0f, 1.0f, 0.0f, 0.0f}, {-90.0f, 0.0f, 1.0f, 0.0f}, {90.0f, 0.0f, 1.0f, 0.0f},
     };
-    float centreDepth = depthOfEyePoint(projection, 4.0f);
+    const char* axes[3] = {"z", "y", "x"};
     for (int model = 0; model < 8; ++model) {
+        float seen[6];
         for (int view = 0; view < 6; ++view) {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             modelview.loadIdentity();
             modelview.translate(0.0f, 0.0f, -4.0f);
             modelview.rotate(turns[view][0], turns[view][1], turns[view][2], turns[view][3]);
             frustum.extract(projection, modelview);
-            // a 1 x 1 body at the origin has its model-space centre there too
             mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 1, 0, &projection, &modelview, &frustum);
             float d = depthAt(kSize / 2, kSize / 2);
-            EXPECT_LT(d, centreDepth) << kShapeNames[model] << " seen from view " << view;
+            EXPECT_LT(d, 1.0f) << kShapeNames[model] << " leaves a hole in view " << view;
+            seen[view] = eyeDistance(projection, d);
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            EXPECT_LT(seen[axis * 2] + seen[axis * 2 + 1], 8.0f)
+                << kShapeNames[model] << " along " << axes[axis] << ": " << seen[axis * 2] << " + "
+                << seen[axis * 2 + 1];
         }
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
