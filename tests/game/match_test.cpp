@@ -128,8 +128,9 @@ std::string checkInvariants(const UnitManager* m, const float startCrystals[4], 
 
 class WholeMatch : public GlTest {};
 
-// Three computer players on hard against a human base that mines, splits, morphs, attacks and finally
-// marches into the first enemy's base; several simulated minutes at frame times from 1 to 120 ms.
+// Three computer players on hard against a human base that mines, splits and morphs, attacks after five
+// minutes and marches everything into the first enemy's base after seven; frame times from 1 to 120 ms.
+// MATCH_TRACE=1 prints the unit counts and accounts every 30 simulated seconds.
 TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
     Terrain* terrain = new Terrain(64, 0);
     // Fixed rolling hills instead of the clock-seeded ones, so every run plays the same match.
@@ -231,7 +232,7 @@ TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
                 }
             }
             int t = m->gameTime;
-            if (t < 300000) {
+            if (t < 420000) {
                 for (size_t i = 0; i < blobs.size(); ++i) {
                     Unit* b = blobs[i];
                     if (b->state == kIdle) {
@@ -261,10 +262,19 @@ TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
                 m->selection = fighters;
                 m->storeGroup(1);
                 m->recallGroup(8);
-                if (t >= 200000) {
+                if (t >= 300000) {
                     m->recallGroup(1);
                     float target[3] = {(float)(M - 15), (float)(M - 15), 0.0f};
                     m->orderSelection(kAttackMove, target);
+                    // And a right click on the first enemy in sight, as a player would.
+                    for (size_t i = 0; i < m->units.size(); ++i) {
+                        Unit* e = m->units[i];
+                        if (e->player != 0 && !e->hidden) {
+                            float at[3] = {e->position[0], e->position[1], e->position[2]};
+                            m->commandAt(at);
+                            break;
+                        }
+                    }
                 }
             } else {
                 // The end: every unit marches into the first enemy's base.
@@ -277,15 +287,6 @@ TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
                     }
                 }
                 m->orderSelection(kMove, target);
-                // A right click on a visible enemy now and then.
-                for (size_t i = 0; i < m->units.size(); ++i) {
-                    Unit* e = m->units[i];
-                    if (e->player != 0 && !e->hidden) {
-                        float at[3] = {e->position[0], e->position[1], e->position[2]};
-                        m->commandAt(at);
-                        break;
-                    }
-                }
             }
         }
 
@@ -293,6 +294,13 @@ TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
             if (m->units[i]->type == kSlimeTower) {
                 anyTower = true;
             }
+        }
+        if (getenv("MATCH_TRACE") && m->gameTime / 30000 != (m->gameTime - dt) / 30000) {
+            int count[4] = {0, 0, 0, 0};
+            for (size_t i = 0; i < m->units.size(); ++i) count[m->units[i]->player]++;
+            printf("%6d s: units %d %d %d %d crystals %.0f %.0f %.0f %.0f\n", m->gameTime / 1000, count[0], count[1],
+                   count[2], count[3], m->players[0].crystals, m->players[1].crystals, m->players[2].crystals,
+                   m->players[3].crystals);
         }
         if (m->units.size() > mostUnits) mostUnits = m->units.size();
         if (m->projectiles.size() > mostProjectiles) mostProjectiles = m->projectiles.size();
