@@ -9,16 +9,21 @@
 //   row 10     a dying Rotundus of player 1 (fade 1, 0.8, 0.6, 0.4, 0.2) and a dying mined crystal-coloured
 //              Blob of player 2 (code 6) the same way;
 //   row 11     Blob, Muffin, Drop, Monsterpillow, Slimy drawn opaque, then the same five transparent, on stripes.
-// A second picture, blob_closeups.png, shows the nine types and a crystal large, two rows of five.
+// A second picture, blob_closeups.png, shows the nine types and a crystal large, two rows of five; a third,
+// blob_scene.png, stands squads of two players, flyers and a crystal field on a generated map under the
+// game's camera (pitch -40, distance 12).
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "scene/blob_mesh.h"
+#include "scene/terrain.h"
 #include "support/gl_test.h"
 #include "support/png_snapshot.h"
 
@@ -148,6 +153,94 @@ bool drawCloseups(BlobMesh* mesh, const std::string& path) {
     return ok;
 }
 
+struct Placed {
+    float x, y, z;
+    int type;
+    int player;
+    float depth;
+};
+
+bool fartherFirst(const Placed& a, const Placed& b) {
+    return a.depth > b.depth;
+}
+
+// Units on real ground, seen the way a player sees them.
+bool drawScene(BlobMesh* mesh, const std::string& path) {
+    const int width = 1024;
+    const int height = 768;
+    GLuint colour = 0;
+    GLuint depth = 0;
+    GLuint framebuffer = makeTarget(width, height, colour, depth);
+    Terrain* terrain = new Terrain(64, 0);
+    terrain->fogDisabled = true;
+    terrain->resetFog();
+    float lookX = 32.0f;
+    float lookY = 32.0f;
+    Camera camera;
+    camera.projection.perspective(45.0f, (float)width / (float)height, 0.1f, 250.0f);
+    camera.modelview.loadIdentity();
+    camera.modelview.translate(0.0f, 0.0f, -12.0f);
+    camera.modelview.rotate(-40.0f, 1.0f, 0.0f, 0.0f);
+    camera.modelview.translate(-lookX, -lookY, -terrain->height(lookX, lookY));
+    camera.frustum.extract(camera.projection, camera.modelview);
+
+    glViewport(0, 0, width, height);
+    glClearColor(0.45f, 0.6f, 0.85f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LESS);
+    terrain->draw(&camera.modelview, &camera.projection, &camera.frustum);
+
+    // two squads facing each other, every type, flyers above them
+    std::vector<Placed> units;
+    for (int i = 0; i < 9; ++i) {
+        for (int side = 0; side < 2; ++side) {
+            Placed u;
+            u.type = i;
+            u.player = side == 0 ? 0 : 1 + i % 3;
+            u.x = lookX - 5.6f + i * 1.4f;
+            u.y = lookY - 2.6f + side * 2.6f + (i % 2) * 0.5f;
+            bool air = i >= 6;
+            u.z = terrain->height(u.x, u.y) + 0.5f + (air ? 1.3f : 0.0f);
+            u.depth = camera.frustum.distance(u.x, u.y, u.z, kPlaneNear);
+            units.push_back(u);
+        }
+    }
+    std::sort(units.begin(), units.end(), fartherFirst);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    for (size_t i = 0; i < units.size(); ++i) {
+        const Placed& u = units[i];
+        const TypeLook& t = kTypes[u.type];
+        if (u.type == 0 && u.player == 0) {
+            // one worker half-way into a muffin
+            const TypeLook& to = kTypes[1];
+            mesh->drawMorph(u.x, u.y, u.z, t.size, t.height, to.size, to.height, t.shape, to.shape, u.player, 51000,
+                            &camera.projection, &camera.modelview, 0.5f, &camera.frustum);
+            continue;
+        }
+        mesh->draw(u.x, u.y, u.z, t.size, t.height, u.type % 2 ? 0.12f : 0.03f, t.shape, u.player, 51000 + i * 90,
+                   &camera.projection, &camera.modelview, &camera.frustum);
+    }
+    for (int i = 0; i < 6; ++i) {
+        float x = lookX - 2.0f + (i % 3) * 0.8f + (i / 3) * 0.4f;
+        float y = lookY + 3.5f + (i / 3) * 0.7f;
+        drawCrystal(*mesh, camera, x, y, terrain->height(x, y) + 0.25f, 20 + i * 8);
+    }
+
+    std::vector<unsigned char> pixels(width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (int i = 0; i < width * height; ++i) {
+        pixels[i * 4 + 3] = 255;
+    }
+    bool ok = writePngBottomUp(path, width, height, pixels);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+    delete terrain;
+    releaseTarget(framebuffer, colour, depth);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -245,6 +338,7 @@ int main(int argc, char** argv) {
 
     releaseTarget(framebuffer, colour, depth);
     ok = drawCloseups(mesh, dir + "/blob_closeups.png") && ok;
+    ok = drawScene(mesh, dir + "/blob_scene.png") && ok;
     delete mesh;
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
