@@ -29,6 +29,7 @@ void setPlayerColour(int player, float tint[4]) {
 
 }  // namespace
 
+// Uploads the 25 grids, each with its own vertex array recording the buffers; needs a current context.
 BlobMesh::BlobMesh() : transparent(true), shader(0) {
     shader = new Shader("..\\shader\\blob");
     shader->bind();
@@ -76,6 +77,7 @@ BlobMesh::BlobMesh() : transparent(true), shader(0) {
     checkGlError();
 }
 
+// Releases every level's vertex array and buffers, then the shader.
 BlobMesh::~BlobMesh() {
     for (int level = 0; level < kBlobLevels; ++level) {
         glDeleteVertexArrays(1, &vertexArrays[level]);
@@ -85,33 +87,32 @@ BlobMesh::~BlobMesh() {
     delete shader;
 }
 
+// 0..24 from a distance-over-size ratio; NaN-safe for blobs behind the camera.
 int BlobMesh::levelOfDetail(float ratio) {
     // powf of a negative base is NaN; a blob behind the near plane gets the coarsest grid.
     float p = powf(ratio, 0.95f);
-    if (!(p == p)) {
+    if (p != p) {
         return 0;
     }
+    // Clamp before truncating: a huge ratio would overflow the int conversion.
     float f = 32.0f - p;
-    int i = 8;
-    if (f > 32.0f) {
-        i = 32;
-    } else if (f > 8.0f) {
-        i = (int)f;
+    if (f < 8.0f) {
+        return 0;
     }
-    if (i < 8) {
-        i = 8;
-    }
+    int i = (int)f;
     if (i > 32) {
         i = 32;
     }
     return i - 8;
 }
 
+// Player colour, alpha 1; morphing units are tinted this way.
 void BlobMesh::playerTint(int player, float tint[4]) {
     setPlayerColour(player, tint);
     tint[3] = 1.0f;
 }
 
+// draw's tint: the player colour of code mod 4, lighter above 3, magenta crystal alpha above 7.
 void BlobMesh::codeTint(int colourCode, float tint[4]) {
     int player = colourCode % 4;
     setPlayerColour(player < 0 ? 0 : player, tint);
@@ -133,6 +134,7 @@ void BlobMesh::codeTint(int colourCode, float tint[4]) {
     }
 }
 
+// drawDying's tint: as codeTint but lighter by less, alpha = fade, magenta only for 8.
 void BlobMesh::dyingTint(int colourCode, float fade, float tint[4]) {
     int player = colourCode % 4;
     setPlayerColour(player < 0 ? 0 : player, tint);
@@ -152,6 +154,7 @@ void BlobMesh::dyingTint(int colourCode, float fade, float tint[4]) {
     }
 }
 
+// A unit or crystal at rest or busy; the blend function stays the caller's.
 void BlobMesh::draw(float x, float y, float z, float width, float height, float vertfactor, int model,
                     int colourCode, int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum) {
     float tint[4];
@@ -160,6 +163,7 @@ void BlobMesh::draw(float x, float y, float z, float width, float height, float 
              tint, time, false, 0.0f, 0, projection, modelview, frustum);
 }
 
+// A dead unit shrinking (caller's sizes), tipping over and fading out.
 void BlobMesh::drawDying(float x, float y, float z, float fade, float width, float height, float vertfactor,
                          int model, int colourCode, int time, MatrixStack* projection, MatrixStack* modelview,
                          Frustum* frustum) {
@@ -169,6 +173,7 @@ void BlobMesh::drawDying(float x, float y, float z, float fade, float width, flo
              tint, time, true, fade, 1, projection, modelview, frustum);
 }
 
+// A unit between two types; detail level and zfactor follow the first shape.
 void BlobMesh::drawMorph(float x, float y, float z, float width1, float height1, float width2, float height2,
                          int model, int model2, int player, int time, MatrixStack* projection,
                          MatrixStack* modelview, float mix, Frustum* frustum) {
@@ -180,6 +185,8 @@ void BlobMesh::drawMorph(float x, float y, float z, float width1, float height1,
              time, false, 0.0f, 1, projection, modelview, frustum);
 }
 
+// Places the blob, sends every uniform in a fixed order and draws its strips, far side first when
+// transparent. Expects the 3D pass state (depth test and culling on, blending off) and restores it.
 void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeForDetail, float zfactor,
                         float vertfactor, int model, int model2, float mix, const float tint[4], int time,
                         bool rotateDying, float fade, int blendMode, MatrixStack* projection,
