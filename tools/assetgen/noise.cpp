@@ -45,10 +45,24 @@ static int wrapIndex(int i, int period) {
 // Quintic fade keeps the second derivative continuous, which the normal maps need.
 static float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 
+// 256 evenly spread unit gradients, built once: trigonometry per lattice point was the generator's cost.
+static const float* gradientTable() {
+    static float table[512];
+    static bool ready = false;
+    if (!ready) {
+        for (int i = 0; i < 256; ++i) {
+            float a = (i + 0.5f) * (6.2831853f / 256.0f);
+            table[2 * i] = std::cos(a);
+            table[2 * i + 1] = std::sin(a);
+        }
+        ready = true;
+    }
+    return table;
+}
+
 static float grad2(int ix, int iy, int seed, float dx, float dy) {
-    uint32_t h = hash3(ix, iy, 0, seed);
-    float a = static_cast<float>(h & 0xFFFF) * (6.2831853f / 65536.0f);
-    return std::cos(a) * dx + std::sin(a) * dy;
+    const float* g = gradientTable() + 2 * (hash3(ix, iy, 0, seed) & 0xFF);
+    return g[0] * dx + g[1] * dy;
 }
 
 float noise2(float x, float y, int period, int seed) {

@@ -103,33 +103,43 @@ void meadow(Tile& t, int seed, const float* base, const float* dark, const float
     strokes(t, rng, blades, 3.0f, 8.0f, 0.8f, bladeLo, bladeHi, 0.9f, 0.0f);
 }
 
-void rockTile(Tile& t, int seed, const float* dark, const float* light, float lichen) {
+// Weathered rock: broken ledges from terraced noise, branching crevices where warped noise crosses zero,
+// fine grain, and moss or lichen settling in the low parts.
+void rockTile(Tile& t, int seed, const float* dark, const float* light, const float* moss, float mossAmount) {
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
-            float warpX = fbm2(cell(x, 4), cell(y, 4), 4, 3, 0.5f, seed + 1);
-            float warpY = fbm2(cell(x, 4), cell(y, 4), 4, 3, 0.5f, seed + 2);
-            float f1, f2;
-            uint32_t id;
-            cellular2(cell(x, 6) + warpX * 0.35f, cell(y, 6) + warpY * 0.35f, 6, seed, &f1, &f2, &id);
-            float crack = smoothstep(0.0f, 0.09f, f2 - f1);
-            float ridge = ridged2(cell(x, 8), cell(y, 8), 8, 5, 0.5f, seed + 3);
-            float detail = fbm2(cell(x, 32), cell(y, 32), 32, 3, 0.5f, seed + 4);
-            float slab = static_cast<float>(id & 0xFF) / 255.0f;
-            float k = clampf(0.35f + 0.35f * ridge + 0.2f * detail + 0.25f * (slab - 0.5f), 0.0f, 1.0f);
+            float wx = fbm2(cell(x, 4), cell(y, 4), 4, 4, 0.5f, seed + 1);
+            float wy = fbm2(cell(x, 4), cell(y, 4), 4, 4, 0.5f, seed + 2);
+            float ux = cell(x, 6) + wx * 0.8f, uy = cell(y, 6) + wy * 0.8f;
+            float n1 = fbm2(ux, uy, 6, 5, 0.55f, seed + 3);
+            float q = (n1 + 1.0f) * 3.5f;
+            float fq = q - std::floor(q);
+            float ledge = std::floor(q) + smoothstep(0.7f, 0.95f, fq);
+            float c1 = 1.0f - smoothstep(0.0f, 0.05f, std::fabs(fbm2(cell(x, 5) + wy * 0.5f, cell(y, 5) + wx * 0.5f, 5, 4, 0.5f, seed + 4)));
+            float c2 = 1.0f - smoothstep(0.0f, 0.04f, std::fabs(fbm2(cell(x, 12), cell(y, 12), 12, 3, 0.5f, seed + 5)));
+            c2 *= smoothstep(0.0f, 0.3f, fbm2(cell(x, 3), cell(y, 3), 3, 2, 0.5f, seed + 9) + 0.15f);
+            float grain = fbm2(cell(x, 64), cell(y, 64), 64, 2, 0.5f, seed + 6);
+            float tone = 0.5f + 0.5f * fbm2(cell(x, 3), cell(y, 3), 3, 3, 0.5f, seed + 7);
+            float k = clampf(0.35f + 0.3f * n1 + 0.08f * ledge / 7.0f + 0.2f * grain + 0.25f * (tone - 0.5f), 0.0f, 1.0f);
+            // A lit upper edge on every ledge.
+            float lip = smoothstep(0.7f, 0.8f, fq) * (1.0f - smoothstep(0.85f, 0.98f, fq));
+            k = clampf(k + 0.12f * lip, 0.0f, 1.0f);
             float r = mixf(dark[0], light[0], k), g = mixf(dark[1], light[1], k), b = mixf(dark[2], light[2], k);
-            float l = smoothstep(0.55f, 0.75f, fbm2(cell(x, 16), cell(y, 16), 16, 3, 0.5f, seed + 5) + 0.5f) * lichen;
-            r = mixf(r, 0.42f, l);
-            g = mixf(g, 0.48f, l);
-            b = mixf(b, 0.22f, l);
-            float shadeCrack = 0.35f + 0.65f * crack;
-            setColour(t, x, y, r * shadeCrack, g * shadeCrack, b * shadeCrack);
-            t.h(x, y) = 1.6f * crack + 1.2f * ridge + 0.3f * detail + 0.5f * slab;
+            r *= 0.92f + 0.16f * tone;
+            b *= 1.05f - 0.1f * tone;
+            float m = smoothstep(0.1f, -0.35f, n1) * smoothstep(-0.15f, 0.25f, fbm2(cell(x, 8), cell(y, 8), 8, 4, 0.5f, seed + 8)) * mossAmount;
+            r = mixf(r, moss[0], m);
+            g = mixf(g, moss[1], m);
+            b = mixf(b, moss[2], m);
+            float shade = (1.0f - 0.6f * c1) * (1.0f - 0.35f * c2);
+            setColour(t, x, y, r * shade, g * shade, b * shade);
+            t.h(x, y) = 1.2f * n1 + 0.25f * ledge - 0.9f * c1 - 0.35f * c2 + 0.08f * grain;
         }
 }
 
 void grassRock(Tile& t) {
-    const float dark[3] = {0.22f, 0.21f, 0.19f}, light[3] = {0.60f, 0.57f, 0.52f};
-    rockTile(t, 101, dark, light, 0.8f);
+    const float dark[3] = {0.20f, 0.19f, 0.17f}, light[3] = {0.74f, 0.70f, 0.62f}, moss[3] = {0.26f, 0.35f, 0.12f};
+    rockTile(t, 101, dark, light, moss, 0.6f);
 }
 
 void grassHollow(Tile& t) {
@@ -158,13 +168,13 @@ void grassMeadow(Tile& t) {
 }
 
 void asteroidBasalt(Tile& t) {
-    const float dark[3] = {0.08f, 0.07f, 0.10f}, light[3] = {0.36f, 0.33f, 0.40f};
-    rockTile(t, 505, dark, light, 0.0f);
+    const float dark[3] = {0.10f, 0.09f, 0.12f}, light[3] = {0.52f, 0.48f, 0.58f}, dust[3] = {0.34f, 0.22f, 0.30f};
+    rockTile(t, 505, dark, light, dust, 0.5f);
     // Glowing crystal veins along ridged noise.
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
             float v = ridged2(cell(x, 4), cell(y, 4), 4, 3, 0.45f, 606);
-            float vein = smoothstep(0.88f, 0.97f, v);
+            float vein = smoothstep(0.82f, 0.95f, v);
             float* p = t.colour.at(x, y);
             p[0] = mixf(p[0], 0.55f, vein);
             p[1] = mixf(p[1], 0.25f, vein);
@@ -188,18 +198,23 @@ void asteroidDust(Tile& t) {
 }
 
 void asteroidBands(Tile& t) {
+    const float tau = 6.2831853f;
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
             float w = fbm2(cell(x, 4), cell(y, 4), 4, 4, 0.5f, 808);
-            // Bands run diagonally and wrap: an integer number of stripes across each axis.
-            float s = (x + y) * (6.0f / N) + w * 1.2f;
-            float band = 0.5f + 0.5f * std::sin(s * 6.2831853f);
-            float fine = 0.5f + 0.5f * std::sin(s * 6.2831853f * 5.0f + w * 3.0f);
+            // Gently folded sediment: an integer number of bands across each axis so the tile wraps.
+            float phase = (2.0f * x + 3.0f * y) * tau / N + w * 2.0f;
+            float band = 0.5f + 0.5f * std::sin(phase * 2.0f);
+            float fine = 0.5f + 0.5f * std::sin(phase * 9.0f + w * 3.0f);
             float d = fbm2(cell(x, 32), cell(y, 32), 32, 3, 0.5f, 809);
-            float k = clampf(0.6f * band + 0.25f * fine + 0.25f * d, 0.0f, 1.0f);
-            setColour(t, x, y, mixf(0.36f, 0.80f, k), mixf(0.16f, 0.42f, k), mixf(0.10f, 0.18f, k));
-            t.h(x, y) = 0.8f * band + 0.3f * fine + 0.2f * d;
+            float patch = 0.5f + 0.5f * fbm2(cell(x, 6), cell(y, 6), 6, 4, 0.5f, 810);
+            float k = clampf(0.35f * band + 0.15f * fine + 0.2f * d + 0.35f * patch, 0.0f, 1.0f);
+            setColour(t, x, y, mixf(0.26f, 0.62f, k), mixf(0.17f, 0.40f, k), mixf(0.16f, 0.30f, k));
+            t.h(x, y) = 0.5f * band + 0.2f * fine + 0.3f * d + 0.3f * patch;
         }
+    Rng rng(8181);
+    const float lo[3] = {0.25f, 0.18f, 0.17f}, hi[3] = {0.55f, 0.42f, 0.36f};
+    pebbles(t, rng, 350, 0.8f, 2.4f, lo, hi, 0.6f);
 }
 
 void asteroidRegolith(Tile& t) {
@@ -254,11 +269,11 @@ void makeTerrainTile(int index, Image* surface, Image* normalMap) {
     Tile t;
     float strength = 1.0f;
     switch (index) {
-        case 0: grassRock(t); strength = 1.4f; break;
-        case 1: grassHollow(t); strength = 1.2f; break;
-        case 2: grassDry(t); strength = 1.2f; break;
-        case 3: grassMeadow(t); strength = 1.2f; break;
-        case 4: asteroidBasalt(t); strength = 1.4f; break;
+        case 0: grassRock(t); strength = 4.0f; break;
+        case 1: grassHollow(t); strength = 3.0f; break;
+        case 2: grassDry(t); strength = 3.0f; break;
+        case 3: grassMeadow(t); strength = 3.0f; break;
+        case 4: asteroidBasalt(t); strength = 4.0f; break;
         case 5: asteroidDust(t); strength = 4.0f; break;
         case 6: asteroidBands(t); strength = 5.0f; break;
         default: asteroidRegolith(t); strength = 2.0f; break;
