@@ -9,6 +9,7 @@
 
 namespace {
 
+// Ranges are measured on the ground: a flyer overhead is as near as a unit beside it.
 float distance2(const Unit* a, const Unit* b) {
     float dx = b->position[0] - a->position[0];
     float dy = b->position[1] - a->position[1];

@@ -8,6 +8,10 @@
 // Every command goes through here: human input, the command panel, retaliation, mining and the computer
 // players. Refused orders change nothing. True only for an accepted Move or AttackMove.
 bool UnitManager::order(Unit* u, int code, void* arg) {
+    // Every order but Stop and Split needs its argument; a missing one is refused like any misfit.
+    if (!arg && code != kIdle && code != kSplit) {
+        return false;
+    }
     switch (code) {
     case kMove:
         return orderMove(u, static_cast<const float*>(arg));

@@ -19,6 +19,7 @@ void Unit::resetPath() {
     waitTime = 0;
 }
 
+// A split or morph in progress blocks every order but Stop.
 bool Unit::isBusy() const {
     return state == kSplit || state == kMorph;
 }

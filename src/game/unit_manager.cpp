@@ -29,6 +29,7 @@ bool removeFirst(std::vector<Unit*>& list, Unit* u) {
     return false;
 }
 
+// Whether u is in the list at least once.
 bool contains(const std::vector<Unit*>& list, const Unit* u) {
     for (size_t i = 0; i < list.size(); ++i) {
         if (list[i] == u) {
@@ -38,6 +39,7 @@ bool contains(const std::vector<Unit*>& list, const Unit* u) {
     return false;
 }
 
+// Picking distance: full 3D, so a flyer is picked at its height, not over its ground mark.
 float distance3(const float* p, float x, float y, float z) {
     float dx = p[0] - x;
     float dy = p[1] - y;

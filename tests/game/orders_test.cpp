@@ -190,3 +190,23 @@ TEST_F(Orders, StopRefundsAMorphAtTheTargetsCost) {
 }
 
 }  // namespace
+
+namespace {
+
+typedef SimulationTest OrdersWithoutArgument;
+
+TEST_F(OrdersWithoutArgument, AreRefusedInsteadOfCrashing) {
+    Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);
+    Unit* blob = spawn(kBlob, 14.0f, 10.0f, 0);
+    EXPECT_FALSE(manager->order(drop, kMove, 0));
+    EXPECT_FALSE(manager->order(drop, kAttackMove, 0));
+    manager->order(drop, kAttack, 0);
+    manager->order(drop, kChase, 0);
+    manager->order(drop, kMorph, 0);
+    manager->order(blob, kMine, 0);
+    EXPECT_EQ(kIdle, drop->state);
+    EXPECT_EQ(kIdle, blob->state);
+    EXPECT_FLOAT_EQ(100.9f, manager->players[0].crystals);
+}
+
+}  // namespace
