@@ -22,11 +22,13 @@ protected:
     GLuint framebuffer;
     GLuint colour;
     GLuint depth;
+    GLint viewport[4];
 
     static const int kSize = 96;
 
     void SetUp() override {
         GlTest::SetUp();
+        glGetIntegerv(GL_VIEWPORT, viewport);
         mesh = new BlobMesh();
         projection.perspective(40.0f, 1.0f, 1.0f, 100.0f);
         modelview.loadIdentity();
@@ -39,6 +41,7 @@ protected:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 
+    // Leaves the shared context as a fresh one would be for the next test.
     void TearDown() override {
         delete mesh;
         if (framebuffer != 0) {
@@ -47,6 +50,12 @@ protected:
             glDeleteRenderbuffers(1, &colour);
             glDeleteRenderbuffers(1, &depth);
         }
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glViewport(0, 0, viewport[2], viewport[3]);
         GlTest::TearDown();
     }
 
