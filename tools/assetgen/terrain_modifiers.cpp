@@ -30,6 +30,7 @@ float plateau(float u, float v, float m, int seed) {
         float along = ((x - c) * dx + (y - c) * dy) / 1.4142f;
         float across = ((x - c) * dy - (y - c) * dx) / 1.4142f;
         float width = m * 0.045f;
+        if (along < 0.0f) continue;  // each ramp leaves the mesa on its own side only
         float on = 1.0f - smoothstep(width, width + 2.0f, std::fabs(across));
         float rise = 1.0f - smoothstep(edge - 2.0f, edge + m * 0.16f, along);
         ramp = std::max(ramp, on * rise);
@@ -40,17 +41,24 @@ float plateau(float u, float v, float m, int seed) {
 
 float ridges(float u, float v, float m, int seed) {
     float x = u * m, y = v * m, c = m * 0.5f;
-    float wob = m * 0.05f * fbm2(u * 3.0f, v * 3.0f, 0, 3, 0.5f, seed);
-    // A cross of ridges splits the map into four quarters; two passes in each arm join them.
-    float dx = std::fabs(x - c + wob), dy = std::fabs(y - c - wob);
-    float ridgeX = gauss(dx * dx, m * 0.05f) * (1.0f - gauss((y - c) * (y - c), m * 0.1f));
-    float ridgeY = gauss(dy * dy, m * 0.05f) * (1.0f - gauss((x - c) * (x - c), m * 0.1f));
-    float passX = 1.0f - 0.85f * (gauss((y - m * 0.25f) * (y - m * 0.25f), m * 0.05f) + gauss((y - m * 0.75f) * (y - m * 0.75f), m * 0.05f));
-    float passY = 1.0f - 0.85f * (gauss((x - m * 0.25f) * (x - m * 0.25f), m * 0.05f) + gauss((x - m * 0.75f) * (x - m * 0.75f), m * 0.05f));
-    float ridge = std::max(ridgeX * passX, ridgeY * passY);
-    float peak = gauss((x - c) * (x - c) + (y - c) * (y - c), m * 0.09f);
-    float rough = 0.5f + 0.5f * ridged2(u * 6.0f, v * 6.0f, 0, 3, 0.5f, seed + 2);
-    return 35.0f + 170.0f * std::max(ridge * (0.75f + 0.25f * rough), 0.8f * peak) + 20.0f * rough;
+    // A cross of craggy ridges around a central peak splits the map into four quarters, one per start
+    // corner; every arm has a saddle low enough to walk over.
+    float wobX = m * 0.04f * fbm2(v * 4.0f, 0.5f, 0, 3, 0.5f, seed);
+    float wobY = m * 0.04f * fbm2(u * 4.0f, 1.5f, 0, 3, 0.5f, seed + 7);
+    float width = m * 0.075f;
+    float armV = gauss((x - c - wobX) * (x - c - wobX), width);  // the arm running along y
+    float armH = gauss((y - c - wobY) * (y - c - wobY), width);  // the arm running along x
+    // Height along each arm: rugged, fading before the map edge, dipping at the saddles.
+    float alongV = std::fabs(y - c) / (m * 0.5f), alongH = std::fabs(x - c) / (m * 0.5f);
+    float profileV = (0.75f + 0.25f * fbm2(v * 6.0f, 3.0f, 0, 3, 0.5f, seed + 1)) * (1.0f - smoothstep(0.75f, 0.95f, alongV)) *
+                     (1.0f - 0.9f * gauss((alongV - 0.45f) * (alongV - 0.45f), 0.09f));
+    float profileH = (0.75f + 0.25f * fbm2(u * 6.0f, 5.0f, 0, 3, 0.5f, seed + 2)) * (1.0f - smoothstep(0.75f, 0.95f, alongH)) *
+                     (1.0f - 0.9f * gauss((alongH - 0.45f) * (alongH - 0.45f), 0.09f));
+    float ridge = std::max(armV * profileV, armH * profileH);
+    float peak = gauss((x - c) * (x - c) + (y - c) * (y - c), m * 0.12f);
+    float crag = ridged2(u * 8.0f, v * 8.0f, 0, 3, 0.5f, seed + 3);
+    float high = std::max(ridge, 1.1f * peak);
+    return 40.0f + 130.0f * high * (0.8f + 0.3f * crag) + 12.0f * crag;
 }
 
 float rollingHills(float u, float v, float m, int seed) {
