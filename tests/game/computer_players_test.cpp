@@ -11,6 +11,9 @@
 namespace {
 
 class ComputerPlayers : public SimulationTest {
+public:
+    void resetForSeed() { clearUnits(); }
+
 protected:
     // Removes every unit so one test can try several starting positions.
     void clearUnits() {
@@ -84,6 +87,18 @@ TEST_F(ComputerPlayers, BelowTheWorkerCapEveryCallSplits) {
     EXPECT_EQ(1, countState(2, kSplit));
     EXPECT_EQ(2, countState(2, kMine));
     EXPECT_NEAR(50.9f, manager->players[2].crystals, 1e-4f);
+}
+
+// Splits ordered by player 1 over 20 seeds, starting each time from `blobs` idle Blobs at game time t.
+int splitsOverSeeds(ComputerPlayers* test, UnitManager* m, int blobs, int t);
+
+TEST_F(ComputerPlayers, TheWorkerCapGrowsEveryFiftySecondsByFourAtMost) {
+    // Easy: cap 2 + t / 50000, at most 6. Three idle Blobs are at the cap until 100 s, below it after.
+    EXPECT_LE(splitsOverSeeds(this, manager, 3, 99999), 6);
+    EXPECT_EQ(20, splitsOverSeeds(this, manager, 3, 100000));
+    // Much later the cap stays 6: five Blobs always split, six only by chance.
+    EXPECT_EQ(20, splitsOverSeeds(this, manager, 5, 10000000));
+    EXPECT_LE(splitsOverSeeds(this, manager, 6, 10000000), 6);
 }
 
 TEST_F(ComputerPlayers, SplittingBlobsCountTwiceMorphingOnesNotAtAll) {
@@ -282,6 +297,25 @@ TEST_F(ComputerPlayers, TheHumanWinsWhenNoComputerUnitIsLeftAndLosingOutranksWin
     ASSERT_EQ(3u, manager->dyingUnits.size());  // the first enemy is still sinking too
     manager->thinkComputerPlayers();
     EXPECT_EQ(1, manager->gameResult);
+}
+
+int splitsOverSeeds(ComputerPlayers* test, UnitManager* m, int blobs, int t) {
+    int splits = 0;
+    for (unsigned s = 1; s <= 20; ++s) {
+        test->resetForSeed();
+        for (int i = 0; i < blobs; ++i) {
+            m->createUnit(kBlob, 10.0f + 2.0f * (float)i, 50.0f, 0.6f, 1);
+        }
+        m->gameTime = t;
+        srand(s);
+        m->thinkComputerPlayers();
+        for (size_t i = 0; i < m->units.size(); ++i) {
+            if (m->units[i]->state == kSplit) {
+                ++splits;
+            }
+        }
+    }
+    return splits;
 }
 
 }  // namespace
