@@ -72,7 +72,10 @@ void main() {
     vec3 deep = base * 0.28 + vec3(0.02, 0.02, 0.04);
     vec3 colour = mix(deep, base, diffuse);
     // thin parts (wings, tentacles) let more light through and look paler
-    colour = mix(colour, base * 0.55 + vec3(0.35), (1.0 - material) * 0.6);
+    float thin = clamp(1.0 - material, 0.0, 1.0);
+    float paper = clamp(material - 1.0, 0.0, 1.0);
+    colour = mix(colour, base * 0.55 + vec3(0.35), thin * 0.6);
+    colour = mix(colour, vec3(0.93, 0.9, 0.84) * (0.35 + 0.65 * diffuse) + base * 0.12, paper * 0.7);
     // underside in the shade of the body
     colour *= mix(0.55, 1.0, smoothstep(-0.5, 0.05, bodyHeight));
     colour += mix(base, vec3(1.0), 0.45) * rim * 0.45;
@@ -89,7 +92,8 @@ void main() {
         colour = vec3(0.95) * (0.55 + 0.45 * diffuse) + vec3(1.0) * spec * 0.5;
     }
 
-    float alpha = tint.a * mix(0.62, 0.97, rim) * mix(0.7, 1.0, material);
+    float alpha = tint.a * mix(0.62, 0.97, rim) * mix(0.7, 1.0, 1.0 - thin);
+    alpha = mix(alpha, tint.a, paper * 0.8);
     alpha = clamp(alpha + spec * 0.5 * tint.a, 0.0, 1.0);
     if (eye > 0.5) {
         alpha = tint.a;

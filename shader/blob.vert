@@ -23,7 +23,7 @@ uniform float zfactor;
 out vec3 eyePosition;
 out vec3 eyeNormal;
 out vec3 eyeLight;
-out float material;
+out float material;  // 1 body, below 1 thin and see-through (wings, tentacles), above 1 paper
 out float bodyHeight;
 out float faceted;
 out vec2 surface;
@@ -115,24 +115,26 @@ vec4 shapeMuffin(float phi, float th) {
     float h;
     float mat = 1.0;
     if (u < 0.1) {
-        r = 0.36 * u / 0.1;
+        r = 0.4 * u / 0.1;
         h = -0.5;
     } else if (u < 0.45) {
         float a = (u - 0.1) / 0.35;
-        r = mix(0.32, 0.46, a);
-        h = mix(-0.5, -0.04, a);
+        r = mix(0.4, 0.46, a);
+        h = mix(-0.5, 0.0, a);
         // pleats: every other column folds in, so they hold at every grid size
-        r *= 1.0 + 0.07 * cos(phi * resolution * 0.5);
-        mat = 0.45;
+        float pleat = cos(phi * resolution * 0.5);
+        r *= 1.0 + 0.07 * pleat;
+        // a paper cup (material above 1), the folds catching light unevenly
+        mat = 1.85 + 0.15 * pleat;
     } else if (u < 0.58) {
         // the lip of the cap hangs over the cup
         float a = (u - 0.45) / 0.13;
-        r = mix(0.46, 0.54, sin(a * PI * 0.5));
-        h = mix(-0.04, 0.04, a) - 0.06 * sin(a * PI);
+        r = mix(0.46, 0.52, sin(a * PI * 0.5));
+        h = mix(0.0, 0.06, a) - 0.05 * sin(a * PI);
     } else {
         float a = (u - 0.58) / 0.42 * PI * 0.5;
-        r = 0.54 * pow(max(cos(a), 0.0), 0.6);
-        h = 0.04 + 0.42 * pow(max(sin(a), 0.0), 0.8);
+        r = 0.52 * pow(max(cos(a), 0.0), 0.6);
+        h = 0.06 + 0.4 * pow(max(sin(a), 0.0), 0.8);
         // a lumpy, baked top
         float lumps = sin(5.0 * phi + 2.0) * sin(a * 2.0) + 0.6 * sin(3.0 * phi - 1.0) * sin(a * 3.0);
         r *= 1.0 + 0.025 * lumps;
