@@ -85,6 +85,7 @@ Terrain::~Terrain() {
     delete[] heights;
 }
 
+// Assumes size is a multiple of the 16-cell chunk.
 int Terrain::indexCount() const {
     int chunks = size / kChunkCells;
     return chunks * chunks * kIndicesPerChunk;
@@ -367,12 +368,14 @@ void Terrain::drawChunk(int chunkX, int chunkY) {
     }
 }
 
+// Option key: the nine drawing textures in their fixed order; fog and minimap keep their filtering.
 void Terrain::setAnisotropy(float level) {
     GLuint textures[9] = {tileTextures[0],   tileTextures[1],   tileTextures[2],   tileTextures[3], normalTextures[0],
                           normalTextures[1], normalTextures[2], normalTextures[3], weightTexture};
     ::setAnisotropy(textures, 9, level);
 }
 
+// Option keys: the weight texture follows the tiles, so it is switched along with them.
 void Terrain::setFiltering(bool linear, bool mipmaps) {
     GLuint textures[9] = {tileTextures[0],   tileTextures[1],   tileTextures[2],   tileTextures[3], normalTextures[0],
                           normalTextures[1], normalTextures[2], normalTextures[3], weightTexture};

@@ -12,6 +12,7 @@
 
 #include "render/asset_path.h"
 
+// Not symmetric about zero on purpose: every caller draws it this way, in a fixed order.
 int Terrain::jitter() {
     return rand() % 20001 - 10001;
 }
@@ -95,6 +96,7 @@ void Terrain::smoothPass(float* heights, int n) {
     }
 }
 
+// Three images per tile set; the 128 names serve every size other than 64.
 const char* Terrain::modifierPath(int size, int tileSet, int k) {
     static const char* const kSmall[6] = {
         ".\\textures\\terrain\\modifier64_1.bmp", ".\\textures\\terrain\\modifier64_2.bmp",
