@@ -266,8 +266,8 @@ void paintMenuButton(Image& img, const AtlasPiece& p, float bodyW, float bodyH, 
 // The mouse pointer: an arrow whose tip sits 3 px from the piece's left and 6 px below its top.
 void paintPointer(Image& img) {
     const float tipX = 3.0f, tipY = 6.0f;
-    float arrow[14] = {tipX, tipY, tipX, tipY + 27.0f, tipX + 7.0f, tipY + 21.0f, tipX + 12.5f, tipY + 33.0f,
-                       tipX + 17.5f, tipY + 30.5f, tipX + 12.0f, tipY + 19.0f, tipX + 21.0f, tipY + 19.0f};
+    float arrow[14] = {tipX, tipY, tipX, tipY + 30.0f, tipX + 7.5f, tipY + 23.5f, tipX + 13.5f, tipY + 35.0f,
+                       tipX + 19.0f, tipY + 32.5f, tipX + 13.0f, tipY + 21.5f, tipX + 23.5f, tipY + 21.5f};
     for (int row = 0; row < kPointer.h; ++row)
         for (int col = 0; col < kPointer.w - 1; ++col) {
             float s = 0.0f, r = 0.0f, g = 0.0f, b = 0.0f, shadow = 0.0f;
@@ -276,7 +276,7 @@ void paintPointer(Image& img) {
                 for (int i = 0; i < 4; ++i) {
                     float x = col + (i + 0.5f) / 4.0f, y = row + (j + 0.5f) / 4.0f;
                     float d = sdPolygon(x, y, arrow, 7);
-                    float ds = sdPolygon(x - 2.0f, y - 2.5f, arrow, 7);
+                    float ds = sdPolygon(x - 1.5f, y - 2.0f, arrow, 7);
                     if (d < 0.0f) {
                         s += 1.0f;
                         if (d > -1.6f) {
