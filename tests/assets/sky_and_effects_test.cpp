@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -133,8 +134,16 @@ TEST(EffectAtlas, BeamBandsFadeOutAtTheirEdgesAndRepeatAlongTheBeam) {
         EXPECT_LE(fx.meanAlpha(0, 128 * f, 512, 1), 2.0) << f;
         EXPECT_LE(fx.meanAlpha(0, 128 * f + 127, 512, 1), 2.0) << f;
         EXPECT_GT(fx.meanAlpha(0, 128 * f + 60, 512, 8), 100.0) << f;
-        // The texture repeats every two world units along the beam: last column continues into the first.
-        for (int y = 128 * f; y < 128 * f + 128; ++y) EXPECT_LE(std::abs(fx.alpha(0, y) - fx.alpha(511, y)), 24) << "row " << y;
+        // The texture repeats every two world units along the beam: the step from the last column to the
+        // first is no bigger than the largest step between neighbouring columns inside the band.
+        auto step = [&](int a, int b) {
+            double sum = 0.0;
+            for (int y = 128 * f; y < 128 * f + 128; ++y) sum += std::abs(fx.alpha(a, y) - fx.alpha(b, y));
+            return sum / 128.0;
+        };
+        double largest = 0.0;
+        for (int x = 0; x < 511; ++x) largest = std::max(largest, step(x, x + 1));
+        EXPECT_LE(step(511, 0), largest) << f;
     }
 }
 

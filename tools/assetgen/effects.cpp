@@ -43,14 +43,16 @@ float beam(int frame, float u, float v) {
         float sparkle = std::pow(0.5f + 0.5f * noise2(u * 32.0f, v * 6.0f, 32, 72), 6.0f) * std::exp(-v * v * 3.0f) * 2.0f;
         return core + halo * (0.7f + 0.3f * std::sin(u * tau * 16.0f)) + sparkle;
     }
+    // Three strands twisting round each other, brighter where they come to the front.
     float a = 0.0f;
     for (int k = 0; k < 3; ++k) {
-        float centre = 0.45f * std::sin(u * tau * 4.0f + k * tau / 3.0f);
-        float d = v - centre;
-        a += std::exp(-d * d * 30.0f);
+        float phase = u * tau * 4.0f + k * tau / 3.0f;
+        float d = v - 0.42f * std::sin(phase);
+        float front = 0.55f + 0.45f * std::cos(phase);
+        a = std::max(a, std::exp(-d * d * 90.0f) * front);
     }
-    float glow = std::exp(-v * v * 3.0f) * 0.3f;
-    return a * 0.7f + glow;
+    float glow = std::exp(-v * v * 4.0f) * 0.25f;
+    return a * 0.85f + glow;
 }
 
 float particle(int frame, float x, float y) {
@@ -58,7 +60,7 @@ float particle(int frame, float x, float y) {
     float edge = 1.0f - smoothstep(0.8f, 1.0f, r);
     switch (frame) {
         case 0:
-            return edge * (std::exp(-r * r * 5.0f) + 0.6f * std::exp(-r * r * 40.0f));
+            return edge * (0.7f * std::exp(-r * r * 5.0f) + 0.3f * std::exp(-r * r * 40.0f));
         case 1: {
             float a = std::atan2(y, x);
             float rays = std::pow(std::fabs(std::cos(a * 2.0f)), 30.0f) * std::exp(-r * 2.5f) +

@@ -42,6 +42,10 @@ class Output {
 public:
     Output(const std::string& binDir, bool keepThumbnails) : bin(binDir), keep(keepThumbnails), failures(0) {}
     void png(const std::string& rel, const Image& img, bool alpha) { check(writePng(img, bin + "/" + rel, alpha), rel, img); }
+    // For pictures stored differently from how they are seen: the sheet shows `shown`.
+    void png(const std::string& rel, const Image& img, bool alpha, const Image& shown) {
+        check(writePng(img, bin + "/" + rel, alpha), rel, shown);
+    }
     void bmp(const std::string& rel, const Image& img) { check(writeBmp24(img, bin + "/" + rel), rel, img); }
     void wav(const std::string& rel, const std::vector<float>& s) {
         if (s.empty() || !writeWav(s, bin + "/" + rel)) fail(rel);
@@ -95,7 +99,7 @@ int main(int argc, char** argv) {
     watch.lap("interface");
     Image title = makeTitlePicture(1024, &error);
     if (title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
-    else out.png("textures/other/title.png", title.flipped(), true);
+    else out.png("textures/other/title.png", title.flipped(), true, title);
     watch.lap("title");
     out.bmp("textures/other/selection.bmp", makeSelectionRing());
     out.png("textures/other/fx.png", makeEffectAtlas(), true);
@@ -117,7 +121,11 @@ int main(int argc, char** argv) {
     for (int k = 1; k <= 12; ++k) out.bmp("textures/skybox/" + std::to_string(k) + ".bmp", makeSkyFace(k));
     watch.lap("sky");
     const char* sounds[4] = {"click", "attack", "splat", "crystal"};
-    for (const char* s : sounds) out.wav(std::string("sounds/") + s + ".wav", makeSound(s));
+    for (const char* s : sounds) {
+        std::vector<float> samples = makeSound(s);
+        out.wav(std::string("sounds/") + s + ".wav", samples);
+        if (!sheetPath.empty()) out.thumbnails.push_back(std::make_pair(std::string("sounds/") + s + ".wav (1 s)", waveformPicture(samples)));
+    }
 
     watch.lap("sounds");
     if (!sheetPath.empty()) {

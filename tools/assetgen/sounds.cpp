@@ -128,6 +128,29 @@ std::vector<float> makeSound(const std::string& name) {
     return s;
 }
 
+Image waveformPicture(const std::vector<float>& samples) {
+    const int n = 240;
+    Image img(n, n);
+    img.fill(0.03f, 0.06f, 0.03f, 1.0f);
+    for (int x = 0; x < n; ++x) {
+        size_t a = static_cast<size_t>(x) * kSoundRate / n, b = static_cast<size_t>(x + 1) * kSoundRate / n;
+        float lo = 0.0f, hi = 0.0f;
+        for (size_t i = a; i < b && i < samples.size(); ++i) {
+            lo = std::min(lo, samples[i]);
+            hi = std::max(hi, samples[i]);
+        }
+        int y0 = static_cast<int>((1.0f - hi) * 0.5f * (n - 1)), y1 = static_cast<int>((1.0f - lo) * 0.5f * (n - 1));
+        for (int y = y0; y <= y1; ++y) {
+            float* p = img.at(x, y);
+            p[0] = 0.4f;
+            p[1] = 1.0f;
+            p[2] = 0.4f;
+        }
+        img.at(x, n / 2)[1] = std::max(img.at(x, n / 2)[1], 0.3f);
+    }
+    return img;
+}
+
 bool writeWav(const std::vector<float>& samples, const std::string& path) {
     std::vector<unsigned char> out;
     unsigned int dataBytes = static_cast<unsigned int>(samples.size()) * 2;

@@ -11,6 +11,10 @@ const int kSoundRate = 22050;
 // morph has begun), "crystal" (a falling glassy chime: not enough crystals). Empty for another name.
 std::vector<float> makeSound(const std::string& name);
 
+// A 240 x 240 picture of the samples (min and max per column, one second across) for the contact sheet.
+class Image;
+Image waveformPicture(const std::vector<float>& samples);
+
 // Encodes samples as a 16-bit mono PCM WAV file at 22050 Hz and writes it atomically.
 bool writeWav(const std::vector<float>& samples, const std::string& path);
 
