@@ -274,10 +274,10 @@ vec4 body(float phi, float th) {
     float ripple = 0.6 * sin(3.0 * phi + 2.0 * th - seconds * 4.0 + phase)
                  + 0.4 * sin(2.0 * phi - 3.0 * th + seconds * 3.1 + 2.0 * phase);
     float d = (0.006 + amp * 0.5) * ripple * sin(th) * smoothstep(-0.5, -0.3, p.z);
-    vec3 out_ = normalize(vec3(p.xy, p.z * 0.7) + vec3(0.0, 0.0, 1e-4));
+    vec3 outward = normalize(vec3(p.xy, p.z * 0.7) + vec3(0.0, 0.0, 1e-4));
     // the model is stretched by zfactor in z; keep the ripple the same size all round in the world
-    out_.z /= max(zfactor, 0.2);
-    p.xyz += out_ * d;
+    outward.z /= max(zfactor, 0.2);
+    p.xyz += outward * d;
     return p;
 }
 
