@@ -197,19 +197,14 @@ TEST_F(WholeMatch, ThreeComputerPlayersAgainstAnOrderedHumanBase) {
             }
         }
 
-        // Mining income is the only source of money; count it from the units that mine this frame.
-        float before[4];
-        for (int p = 0; p < 4; ++p) {
-            before[p] = m->players[p].crystals;
-        }
         size_t dyingBefore = m->dyingUnits.size();
         m->update(dt);
+        // Mining is the only income; count it from the units that mined this frame.
         for (size_t i = 0; i < m->units.size(); ++i) {
             if (m->units[i]->miningEffect == 4) {
                 mined[m->units[i]->player] += (float)dt * 0.002f;
             }
         }
-        (void)before;
         if (m->dyingUnits.size() > dyingBefore) {
             anyDeath = true;
         }
