@@ -209,16 +209,28 @@ Image makeTitlePicture(int size, std::string* error) {
         if (error) *error = "cannot open DejaVuSans-Bold.ttf for the title";
         return Image();
     }
+    // Slime running off the bottoms of the letters: thin necks swelling into drops.
     Rng drips(99);
-    for (int i = 0; i < 14; ++i) {
-        float x = drips.range(0.12f, 0.88f) * size;
-        int y = static_cast<int>(size * 0.36f) - 3;
-        if (text.get(static_cast<int>(x), y) < 0.5f) continue;
-        float len = drips.range(12.0f, 45.0f) * s, r = drips.range(4.0f, 7.0f) * s;
-        for (int py = y; py < y + static_cast<int>(len + r * 2); ++py)
-            for (int px = static_cast<int>(x - r - 2); px < static_cast<int>(x + r + 2); ++px) {
-                float d = std::min(sdSegment(px + 0.5f, py + 0.5f, x, static_cast<float>(y), x, y + len) - r * 0.6f,
-                                   sdCircle(px + 0.5f, py + 0.5f, x, y + len, r));
+    int baseline = static_cast<int>(size * 0.36f);
+    std::vector<int> candidates;
+    for (int x = 0; x < size; ++x)
+        if (text.get(x, baseline - 2) > 0.9f && text.get(x - 6, baseline - 2) > 0.9f && text.get(x + 6, baseline - 2) > 0.9f) candidates.push_back(x);
+    std::vector<float> placed;
+    for (int i = 0; i < 60 && placed.size() < 9 && !candidates.empty(); ++i) {
+        float x = static_cast<float>(candidates[drips.below(static_cast<int>(candidates.size()))]);
+        bool crowded = false;
+        for (float p : placed) crowded = crowded || std::fabs(p - x) < 50.0f * s;
+        if (crowded) continue;
+        placed.push_back(x);
+        float len = drips.range(18.0f, 55.0f) * s, r = drips.range(8.0f, 12.0f) * s;
+        float y0 = baseline - 4.0f;
+        int ext = static_cast<int>(r) + 3;
+        for (int py = static_cast<int>(y0); py < static_cast<int>(y0 + len + r + 3); ++py)
+            for (int px = static_cast<int>(x) - ext; px <= static_cast<int>(x) + ext; ++px) {
+                float t = clampf((py + 0.5f - y0) / len, 0.0f, 1.0f);
+                float neck = r * (0.95f - 0.45f * std::sin(t * 3.14159f * 0.8f));
+                float d = std::min(std::fabs(px + 0.5f - x) - neck, sdCircle(px + 0.5f, py + 0.5f, x, y0 + len, r));
+                if (py + 0.5f > y0 + len) d = sdCircle(px + 0.5f, py + 0.5f, x, y0 + len, r);
                 if (px >= 0 && py >= 0 && px < size && py < size) text.at(px, py) = std::max(text.at(px, py), coverage(d));
             }
     }
@@ -240,7 +252,7 @@ Image makeTitlePicture(int size, std::string* error) {
             if (t > 0.0f) {
                 float nx = bump.get(x + 1, y) - bump.get(x - 1, y), ny = bump.get(x, y + 1) - bump.get(x, y - 1);
                 float light = clampf(0.6f - 2.5f * (-0.5f * nx - 0.8f * ny), 0.0f, 1.4f);
-                float v = clampf((y - size * 0.22f) / (size * 0.16f), 0.0f, 1.0f);
+                float v = clampf((y - size * 0.22f) / (size * 0.16f), 0.0f, 0.7f);  // drips keep the lower letters' green
                 float slime[4] = {(0.35f - 0.25f * v) * light, (1.0f - 0.45f * v) * light, (0.25f - 0.15f * v) * light, 1.0f};
                 float gloss = std::pow(clampf(1.0f - std::fabs(v - 0.15f) * 5.0f, 0.0f, 1.0f), 2.0f) * 0.45f;
                 for (int k = 0; k < 3; ++k) slime[k] += gloss;
