@@ -47,23 +47,22 @@ std::vector<float> click() {
 std::vector<float> attack() {
     // Two rising horn blasts: a warning that reads as danger without being shrill.
     int n = static_cast<int>(0.9f * kSoundRate);
-    std::vector<float> out(n);
-    for (int i = 0; i < n; ++i) {
-        float t = static_cast<float>(i) / kSoundRate;
-        float s = 0.0f;
-        for (int blast = 0; blast < 2; ++blast) {
-            float t0 = blast * 0.42f;
-            float lt = t - t0;
-            if (lt < 0.0f || lt > 0.4f) continue;
+    std::vector<float> out(n, 0.0f);
+    for (int blast = 0; blast < 2; ++blast) {
+        int start = static_cast<int>(blast * 0.42f * kSoundRate);
+        float phase = 0.0f;
+        for (int i = start; i < n; ++i) {
+            float lt = static_cast<float>(i - start) / kSoundRate;
+            if (lt > 0.4f) break;
             float env = std::min(lt / 0.02f, 1.0f) * std::min((0.4f - lt) / 0.08f, 1.0f);
-            float f = 330.0f + 110.0f * std::min(lt / 0.25f, 1.0f);
-            float ph = kTau * f * lt;
-            // A few odd harmonics give the horn its reedy edge.
-            float v = std::sin(ph) + 0.45f * std::sin(3.0f * ph) + 0.2f * std::sin(5.0f * ph) + 0.3f * std::sin(ph * 0.5f);
-            s += env * v * (1.0f + 0.15f * std::sin(kTau * 7.0f * lt));
+            // The pitch glides up and holds; the phase is summed so the glide has no jump when it stops.
+            float f = 330.0f + 110.0f * smoothstep(0.0f, 0.25f, lt);
+            phase += kTau * f / kSoundRate;
+            float v = std::sin(phase) + 0.45f * std::sin(3.0f * phase) + 0.2f * std::sin(5.0f * phase) + 0.3f * std::sin(phase * 0.5f);
+            out[i] += env * v * (1.0f + 0.15f * std::sin(kTau * 7.0f * lt));
         }
-        out[i] = 0.32f * std::tanh(s);
     }
+    for (float& v : out) v = 0.24f * std::tanh(v);
     return out;
 }
 
@@ -72,15 +71,19 @@ std::vector<float> splat() {
     std::vector<float> out(n);
     Rng rng(9);
     Resonator a, b;
+    float soft = 0.0f, thumpPhase = 0.0f;
     for (int i = 0; i < n; ++i) {
         float t = static_cast<float>(i) / kSoundRate;
-        float noise = rng.range(-1.0f, 1.0f);
+        // Dull the noise first: a squelch has no hiss.
+        soft += 0.35f * (rng.range(-1.0f, 1.0f) - soft);
+        float noise = soft * 2.0f;
         // A falling, bubbling resonance over noise: the squelch.
         float f = 900.0f * std::exp(-t * 7.0f) + 140.0f + 60.0f * std::sin(kTau * 23.0f * t);
         float wet = a.run(noise, f, 9.0f) * 6.0f;
-        float thump = std::sin(kTau * (120.0f * std::exp(-t * 5.0f) + 60.0f) * t) * envelope(t, 0.004f, 0.06f);
+        thumpPhase += kTau * (120.0f * std::exp(-t * 5.0f) + 60.0f) / kSoundRate;
+        float thump = std::sin(thumpPhase) * envelope(t, 0.004f, 0.06f);
         float bubble = b.run(noise, 1800.0f * std::exp(-t * 3.0f) + 400.0f, 14.0f) * 4.0f * envelope(t, 0.05f, 0.05f);
-        out[i] = 0.55f * std::tanh((wet * envelope(t, 0.006f, 0.09f) + thump + bubble * 0.5f) * 0.9f);
+        out[i] = 0.42f * std::tanh((wet * envelope(t, 0.006f, 0.09f) + thump + bubble * 0.5f) * 0.9f);
     }
     return out;
 }
