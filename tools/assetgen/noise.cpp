@@ -45,23 +45,24 @@ static int wrapIndex(int i, int period) {
 // Quintic fade keeps the second derivative continuous, which the normal maps need.
 static float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
 
-// 256 evenly spread unit gradients, built once: trigonometry per lattice point was the generator's cost.
-static const float* gradientTable() {
-    static float table[512];
-    static bool ready = false;
-    if (!ready) {
+// 256 evenly spread unit gradients, built before main: trigonometry per lattice point was the
+// generator's cost.
+namespace {
+struct GradientTable {
+    float g[512];
+    GradientTable() {
         for (int i = 0; i < 256; ++i) {
             float a = (i + 0.5f) * (6.2831853f / 256.0f);
-            table[2 * i] = std::cos(a);
-            table[2 * i + 1] = std::sin(a);
+            g[2 * i] = std::cos(a);
+            g[2 * i + 1] = std::sin(a);
         }
-        ready = true;
     }
-    return table;
-}
+};
+const GradientTable kGradients;
+}  // namespace
 
-static float grad2(int ix, int iy, int seed, float dx, float dy) {
-    const float* g = gradientTable() + 2 * (hash3(ix, iy, 0, seed) & 0xFF);
+static inline float grad2(int ix, int iy, int seed, float dx, float dy) {
+    const float* g = kGradients.g + 2 * (hash3(ix, iy, 0, seed) & 0xFF);
     return g[0] * dx + g[1] * dy;
 }
 

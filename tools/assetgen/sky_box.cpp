@@ -138,28 +138,35 @@ void daySky(const float* d, float* rgb) {
     rgb[2] = mixf(0.78f, 0.95f, hz);
     // Two ranges of distant hills along the horizon, the far one lost in haze. Their outline is a
     // function of the compass direction, taken through its cosine and sine so it closes all the way round.
-    float horiz = std::sqrt(d[0] * d[0] + d[1] * d[1]) + 1e-6f;
-    float cx = d[0] / horiz, cy = d[1] / horiz;
-    float farTop = 0.03f + 0.11f * smoothstep(-0.4f, 0.6f, fbm2(cx * 2.5f + 7.0f, cy * 2.5f, 0, 5, 0.5f, 53));
-    float nearTop = 0.01f + 0.06f * smoothstep(-0.5f, 0.6f, fbm2(cx * 4.0f, cy * 4.0f + 3.0f, 0, 5, 0.5f, 54));
-    float aa = 0.004f;
-    float farCover = clampf((farTop - el) / aa, 0.0f, 1.0f);
-    float nearCover = clampf((nearTop - el) / aa, 0.0f, 1.0f);
-    float farFade = smoothstep(farTop, farTop - 0.05f, el);
-    rgb[0] = mixf(rgb[0], mixf(0.56f, 0.46f, farFade), farCover);
-    rgb[1] = mixf(rgb[1], mixf(0.68f, 0.60f, farFade), farCover);
-    rgb[2] = mixf(rgb[2], mixf(0.78f, 0.66f, farFade), farCover);
-    // Woods and fields on the near hills: patches in direction and height, not stripes.
-    float shadeNear = 0.8f + 0.25f * fbm2(cx * 25.0f + el * 60.0f, cy * 25.0f - el * 60.0f, 0, 3, 0.5f, 55);
-    rgb[0] = mixf(rgb[0], 0.30f * shadeNear, nearCover);
-    rgb[1] = mixf(rgb[1], 0.44f * shadeNear, nearCover);
-    rgb[2] = mixf(rgb[2], 0.40f * shadeNear, nearCover);
-    if (el < 0.0f) {
-        // Below the horizon: the plain, darkening and greening towards the ground under the camera.
-        float g = smoothstep(0.0f, -0.35f, el);
-        rgb[0] = mixf(rgb[0], 0.20f, g);
-        rgb[1] = mixf(rgb[1], 0.33f, g);
-        rgb[2] = mixf(rgb[2], 0.16f, g);
+    // Far above the horizon nothing shows them, and far below the ground colour has covered them.
+    if (el < 0.16f && el > -0.36f) {
+        float horiz = std::sqrt(d[0] * d[0] + d[1] * d[1]) + 1e-6f;
+        float cx = d[0] / horiz, cy = d[1] / horiz;
+        float farTop = 0.03f + 0.11f * smoothstep(-0.4f, 0.6f, fbm2(cx * 2.5f + 7.0f, cy * 2.5f, 0, 5, 0.5f, 53));
+        float nearTop = 0.01f + 0.06f * smoothstep(-0.5f, 0.6f, fbm2(cx * 4.0f, cy * 4.0f + 3.0f, 0, 5, 0.5f, 54));
+        float aa = 0.004f;
+        float farCover = clampf((farTop - el) / aa, 0.0f, 1.0f);
+        float nearCover = clampf((nearTop - el) / aa, 0.0f, 1.0f);
+        float farFade = smoothstep(farTop, farTop - 0.05f, el);
+        rgb[0] = mixf(rgb[0], mixf(0.56f, 0.46f, farFade), farCover);
+        rgb[1] = mixf(rgb[1], mixf(0.68f, 0.60f, farFade), farCover);
+        rgb[2] = mixf(rgb[2], mixf(0.78f, 0.66f, farFade), farCover);
+        // Woods and fields on the near hills: patches in direction and height, not stripes.
+        float shadeNear = 0.8f + 0.25f * fbm2(cx * 25.0f + el * 60.0f, cy * 25.0f - el * 60.0f, 0, 3, 0.5f, 55);
+        rgb[0] = mixf(rgb[0], 0.30f * shadeNear, nearCover);
+        rgb[1] = mixf(rgb[1], 0.44f * shadeNear, nearCover);
+        rgb[2] = mixf(rgb[2], 0.40f * shadeNear, nearCover);
+        if (el < 0.0f) {
+            // Below the horizon: the plain, darkening and greening towards the ground under the camera.
+            float g = smoothstep(0.0f, -0.35f, el);
+            rgb[0] = mixf(rgb[0], 0.20f, g);
+            rgb[1] = mixf(rgb[1], 0.33f, g);
+            rgb[2] = mixf(rgb[2], 0.16f, g);
+        }
+    } else if (el <= -0.36f) {
+        rgb[0] = 0.20f;
+        rgb[1] = 0.33f;
+        rgb[2] = 0.16f;
     }
     float cs = dot3(d, sun);
     float glow = std::pow(clampf(cs, 0.0f, 1.0f), 12.0f) * 0.35f + std::pow(clampf(cs, 0.0f, 1.0f), 300.0f) * 0.8f;

@@ -83,8 +83,8 @@ Mask dilate(const Mask& in, float r, int x0, int y0, int x1, int y1) {
     int ir = static_cast<int>(std::ceil(r));
     for (int y = std::max(0, y0); y < std::min(in.h, y1); ++y)
         for (int x = std::max(0, x0); x < std::min(in.w, x1); ++x) {
-            float best = 0.0f;
-            for (int j = -ir; j <= ir; ++j)
+            float best = in.get(x, y);
+            for (int j = -ir; j <= ir && best < 1.0f; ++j)
                 for (int i = -ir; i <= ir; ++i) {
                     float d = std::sqrt(static_cast<float>(i * i + j * j));
                     if (d > r + 1.0f) continue;
