@@ -11,6 +11,7 @@ const int kThumb = 240;
 const int kCellW = 256;
 const int kCellH = 276;
 
+// Grey checks behind a thumbnail, so transparent parts show as such.
 void checkerboard(Image& img, int x0, int y0, int w, int h) {
     for (int y = y0; y < y0 + h && y < img.height(); ++y)
         for (int x = x0; x < x0 + w && x < img.width(); ++x) {
@@ -21,6 +22,7 @@ void checkerboard(Image& img, int x0, int y0, int w, int h) {
         }
 }
 
+// Composites src over dst with its top-left corner at (x0, y0).
 void paste(Image& dst, const Image& src, int x0, int y0) {
     for (int y = 0; y < src.height(); ++y)
         for (int x = 0; x < src.width(); ++x) dst.blend(x0 + x, y0 + y, src.at(x, y), 1.0f);

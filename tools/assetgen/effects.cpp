@@ -55,6 +55,7 @@ float beam(int frame, float u, float v) {
     return a * 0.85f + glow;
 }
 
+// Brightness of particle frame `frame` at (x, y) in -1..1 across its cell; zero from radius 1 on.
 float particle(int frame, float x, float y) {
     float r = std::sqrt(x * x + y * y);
     float edge = 1.0f - smoothstep(0.8f, 1.0f, r);

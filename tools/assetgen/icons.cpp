@@ -26,6 +26,7 @@ float sdTurnedEllipse(float x, float y, float cx, float cy, float rx, float ry, 
     return sdEllipse(rotX(dx, dy, a), rotY(dx, dy, a), 0.0f, 0.0f, rx, ry);
 }
 
+// A round-capped line of half thickness `half` from a to b.
 float sdStroke(float x, float y, float ax, float ay, float bx, float by, float half) {
     return sdSegment(x, y, ax, ay, bx, by) - half;
 }
@@ -55,6 +56,7 @@ void eyes(Ink& ink, float x, float y, float lx, float rx, float ey, float r) {
     ink.add(sdCircle(x, y, rx + 0.5f, ey + 0.4f, r * 0.45f));
 }
 
+// Stop: an octagon sign with a solid square.
 float iconStop(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float oct[16];
@@ -69,6 +71,7 @@ float iconStop(float x, float y, float grow) {
     return ink.v;
 }
 
+// Move: a bold arrow with speed lines.
 float iconMove(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdRoundBox(x, y, 12.0f, 16.0f, 8.5f, 2.6f, 1.0f));
@@ -80,6 +83,7 @@ float iconMove(float x, float y, float grow) {
     return ink.v;
 }
 
+// Attack: two crossed swords.
 float iconAttack(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     sword(ink, x, y, 5.0f, 27.0f, 27.5f, 4.5f);
@@ -87,6 +91,7 @@ float iconAttack(float x, float y, float grow) {
     return ink.v;
 }
 
+// Mine: a pickaxe.
 float iconMine(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     // Handle from the lower left up to the head, which crosses it at right angles and curves back.
@@ -107,6 +112,7 @@ float iconMine(float x, float y, float grow) {
     return ink.v;
 }
 
+// Split: a blob pinching into two, arrows pointing apart.
 float iconSplit(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdCircle(x, y, 9.5f, 20.0f, 6.5f));
@@ -123,6 +129,7 @@ float iconSplit(float x, float y, float grow) {
     return ink.v;
 }
 
+// Crystal: a cut gem with lighter table and facet lines.
 float iconCrystal(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float gem[10] = {9.0f, 6.0f, 22.0f, 6.0f, 28.0f, 12.5f, 15.5f, 28.5f, 3.0f, 12.5f};
@@ -138,6 +145,7 @@ float iconCrystal(float x, float y, float grow) {
     return ink.v;
 }
 
+// Time: a clock face with ticks and hands.
 float iconClock(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float d = sdCircle(x, y, 15.5f, 16.0f, 12.5f);
@@ -156,6 +164,7 @@ float iconClock(float x, float y, float grow) {
     return ink.v;
 }
 
+// Blob, the worker: a dome with eyes and a highlight.
 float iconBlob(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float dome = std::max(sdEllipse(x, y, 15.5f, 20.0f, 12.5f, 11.0f), y - 26.5f);
@@ -166,6 +175,7 @@ float iconBlob(float x, float y, float grow) {
     return ink.v;
 }
 
+// Muffin: a cupcake with a ribbed wrapper.
 float iconMuffin(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float cup[8] = {6.5f, 18.5f, 24.5f, 18.5f, 22.0f, 29.0f, 9.0f, 29.0f};
@@ -185,6 +195,7 @@ float iconMuffin(float x, float y, float grow) {
     return ink.v;
 }
 
+// Drop: a water drop with a highlight.
 float iconDrop(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float tip[6] = {15.5f, 2.5f, 8.4f, 17.0f, 22.6f, 17.0f};
@@ -193,6 +204,7 @@ float iconDrop(float x, float y, float grow) {
     return ink.v;
 }
 
+// Rotundus: a banded ball with a cannon.
 float iconRotundus(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdStroke(x, y, 17.0f, 14.0f, 27.0f, 6.5f, 2.4f));
@@ -205,6 +217,7 @@ float iconRotundus(float x, float y, float grow) {
     return ink.v;
 }
 
+// Monsterpillow: an angry pillow with tufted corners.
 float iconMonsterpillow(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdRoundBox(x, y, 15.5f, 17.0f, 12.5f, 9.0f, 5.0f));
@@ -223,6 +236,7 @@ float iconMonsterpillow(float x, float y, float grow) {
     return ink.v;
 }
 
+// Slime Tower: a tapering tower with a slime orb and a drip.
 float iconSlimeTower(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     float body[8] = {10.0f, 27.0f, 21.0f, 27.0f, 19.0f, 12.5f, 12.0f, 12.5f};
@@ -237,6 +251,7 @@ float iconSlimeTower(float x, float y, float grow) {
     return ink.v;
 }
 
+// Fly: an insect with two pairs of wings.
 float iconFly(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdTurnedEllipse(x, y, 8.5f, 12.0f, 7.5f, 3.6f, 0.5f), 0.6f);
@@ -253,6 +268,7 @@ float iconFly(float x, float y, float grow) {
     return ink.v;
 }
 
+// Bomber: a broad flying wing dropping a bomb.
 float iconBomber(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     // Broad swept wings with a scalloped trailing edge.
@@ -270,6 +286,7 @@ float iconBomber(float x, float y, float grow) {
     return ink.v;
 }
 
+// Slimy: a winged drop with its point upwards.
 float iconSlimy(float x, float y, float grow) {
     Ink ink{0.0f, grow};
     ink.add(sdTurnedEllipse(x, y, 6.5f, 15.0f, 5.5f, 2.6f, 0.45f), 0.6f);

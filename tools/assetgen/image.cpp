@@ -91,6 +91,7 @@ bool writeFileAtomically(const std::string& path, const std::vector<unsigned cha
     return true;
 }
 
+// libpng write callback: appends the encoded bytes to the vector behind the io pointer.
 static void pngToVector(png_structp png, png_bytep data, png_size_t length) {
     std::vector<unsigned char>* out = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + length);

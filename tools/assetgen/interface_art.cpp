@@ -21,6 +21,7 @@ namespace {
 const float kLedge = 130.0f;
 const float kRim = 11.0f;
 
+// Union of two distances with a rounded fillet of size k where they meet.
 float smoothMin(float a, float b, float k) {
     float h = clampf(0.5f + 0.5f * (b - a) / k, 0.0f, 1.0f);
     return mixf(b, a, h) - k * h * (1.0f - h);
@@ -38,6 +39,7 @@ float leftSilhouette(float sx, float sy) {
     return smoothMin(block, band, 14.0f);
 }
 
+// The right console: a 200-wide block 200 high and the band along the ledge.
 float rightSilhouette(float sx, float sy) {
     float block = sdRoundBox(sx, sy, 640.0f, -400.0f, 600.0f, 600.0f, 18.0f);
     float band = sdEdges(sx, sy, -3000.0f, -1000.0f, 3000.0f, kLedge);
@@ -114,6 +116,7 @@ void consolePixel(Sdf sdf, float sx, float sy, float* out) {
     out[2] += 0.12f * line;
 }
 
+// Paints one HUD piece from a silhouette, with window x = originX at its first column.
 void paintPiece(Image& img, const AtlasPiece& p, float (*sdf)(float, float), float originX) {
     for (int row = 0; row < p.h; ++row)
         for (int col = 0; col < p.w; ++col) {
@@ -306,6 +309,7 @@ void paintPointer(Image& img) {
         }
 }
 
+// Makes a piece fully transparent (the pointer sits in an unused button slot).
 void clearPiece(Image& img, const AtlasPiece& p) {
     for (int row = 0; row < p.h; ++row)
         for (int col = 0; col < p.w; ++col) {

@@ -36,6 +36,7 @@ float smoothstep(float e0, float e1, float v) {
 
 float mixf(float a, float b, float t) { return a + (b - a) * t; }
 
+// Lattice index wrapped into 0..period-1 (unchanged when period <= 0).
 static int wrapIndex(int i, int period) {
     if (period <= 0) return i;
     int m = i % period;
@@ -131,6 +132,7 @@ void cellular2(float x, float y, int period, int seed, float* f1, float* f2, uin
     if (cellId) *cellId = bestId;
 }
 
+// Dot product of the offset with one of twelve cube-edge gradients chosen by the hash.
 static float grad3(int ix, int iy, int iz, int seed, float dx, float dy, float dz) {
     uint32_t h = hash3(ix, iy, iz, seed);
     // Twelve edge directions of a cube, as in classic gradient noise.

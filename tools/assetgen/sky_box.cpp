@@ -18,6 +18,7 @@ const float kFace[6][4][3] = {
     {{-0.5f, 0.5f, -0.5f}, {-0.5f, -0.5f, -0.5f}, {0.5f, 0.5f, -0.5f}, {0.5f, -0.5f, -0.5f}},
 };
 
+// Scales a 3-vector to unit length (it must not be zero).
 void normalise(float* v) {
     float l = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     v[0] /= l;
@@ -126,6 +127,7 @@ void addStars(Image& img, int face) {
     }
 }
 
+// Daylight sky in direction d: blue zenith, hazy horizon with hills, sun and clouds.
 void daySky(const float* d, float* rgb) {
     float sun[3] = {0.45f, 0.55f, 0.5f};
     normalise(sun);

@@ -10,6 +10,7 @@ namespace {
 
 const float kTau = 6.2831853f;
 
+// Linear rise over `attack` seconds, then exponential decay with time constant `decay`.
 float envelope(float t, float attack, float decay) {
     if (t < attack) return t / attack;
     return std::exp(-(t - attack) / decay);
@@ -29,6 +30,7 @@ struct Resonator {
     }
 };
 
+// A short soft tick: two decaying tones and a filtered noise transient.
 std::vector<float> click() {
     int n = static_cast<int>(0.06f * kSoundRate);
     std::vector<float> out(n);
@@ -66,6 +68,7 @@ std::vector<float> attack() {
     return out;
 }
 
+// A wet squelch: dulled noise through a falling resonance, a low thump and bubbles.
 std::vector<float> splat() {
     int n = static_cast<int>(0.42f * kSoundRate);
     std::vector<float> out(n);
@@ -88,6 +91,7 @@ std::vector<float> splat() {
     return out;
 }
 
+// Three falling glassy notes with inharmonic partials.
 std::vector<float> crystal() {
     // Three falling glassy notes with inharmonic partials: a gentle "not enough".
     int n = static_cast<int>(0.75f * kSoundRate);
@@ -109,6 +113,7 @@ std::vector<float> crystal() {
     return out;
 }
 
+// Appends a little-endian integer of `bytes` bytes.
 void putLe(std::vector<unsigned char>& out, unsigned int v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xFF));
 }

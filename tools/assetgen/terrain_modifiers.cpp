@@ -17,6 +17,7 @@ float crater(float x, float y, float cx, float cy, float r, float depth) {
     return bowl + rim;
 }
 
+// Heights (0..255 steps) of a central mesa with four ramps towards the start corners, on gentle hills.
 float plateau(float u, float v, float m, int seed) {
     float x = u * m, y = v * m;
     float c = m * 0.5f;
@@ -61,6 +62,7 @@ float ridges(float u, float v, float m, int seed) {
     return 40.0f + 130.0f * high * (0.8f + 0.3f * crag) + 12.0f * crag;
 }
 
+// Heights of scattered round hills around a pond in the middle.
 float rollingHills(float u, float v, float m, int seed) {
     Rng rng(static_cast<uint64_t>(seed));
     float x = u * m, y = v * m;
@@ -77,6 +79,7 @@ float rollingHills(float u, float v, float m, int seed) {
     return h;
 }
 
+// Heights of one great central crater and a few small ones on a rough plain.
 float greatCrater(float u, float v, float m, int seed) {
     float x = u * m, y = v * m;
     float h = 128.0f + 14.0f * fbm2(u * 6.0f, v * 6.0f, 0, 4, 0.5f, seed);
@@ -87,6 +90,7 @@ float greatCrater(float u, float v, float m, int seed) {
     return h;
 }
 
+// Heights of a plain pocked with many craters of different sizes.
 float craterField(float u, float v, float m, int seed) {
     Rng rng(static_cast<uint64_t>(seed));
     float x = u * m, y = v * m;
@@ -101,6 +105,7 @@ float craterField(float u, float v, float m, int seed) {
     return h;
 }
 
+// Heights of soft-stepped mesas in levels around a central crater.
 float terraces(float u, float v, float m, int seed) {
     float x = u * m, y = v * m;
     float n = 0.5f + 0.6f * fbm2(u * 3.0f, v * 3.0f, 0, 4, 0.5f, seed);

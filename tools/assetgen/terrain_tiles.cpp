@@ -18,6 +18,7 @@ struct Tile {
     float& h(int x, int y) { return height[static_cast<size_t>((y + N) % N) * N + (x + N) % N]; }
 };
 
+// Stores a clamped opaque colour.
 void setColour(Tile& t, int x, int y, float r, float g, float b) {
     float* p = t.colour.at(x, y);
     p[0] = clampf(r, 0.0f, 1.0f);
@@ -57,6 +58,7 @@ void strokes(Tile& t, Rng& rng, int count, float minLen, float maxLen, float wid
     }
 }
 
+// Scatters shaded oval pebbles (or flowers) with wrap-around, raising the height field under them.
 void pebbles(Tile& t, Rng& rng, int count, float minR, float maxR, const float* lo, const float* hi, float heightGain) {
     for (int i = 0; i < count; ++i) {
         float x = rng.range(0.0f, N), y = rng.range(0.0f, N);
@@ -137,11 +139,13 @@ void rockTile(Tile& t, int seed, const float* dark, const float* light, const fl
         }
 }
 
+// Tile 0: grey-brown rock for steep ground and crests.
 void grassRock(Tile& t) {
     const float dark[3] = {0.20f, 0.19f, 0.17f}, light[3] = {0.74f, 0.70f, 0.62f}, moss[3] = {0.26f, 0.35f, 0.12f};
     rockTile(t, 101, dark, light, moss, 0.6f);
 }
 
+// Tile 1: lush dark grass with clover for hollows.
 void grassHollow(Tile& t) {
     const float base[3] = {0.16f, 0.36f, 0.09f}, dark[3] = {0.07f, 0.20f, 0.05f};
     const float lo[3] = {0.08f, 0.26f, 0.05f}, hi[3] = {0.26f, 0.52f, 0.12f};
@@ -152,6 +156,7 @@ void grassHollow(Tile& t) {
     pebbles(t, rng, 260, 1.0f, 1.9f, white, pink, 0.5f);
 }
 
+// Tile 2: dry grass over bare soil with pebbles, the variation.
 void grassDry(Tile& t) {
     const float base[3] = {0.46f, 0.42f, 0.22f}, dark[3] = {0.34f, 0.28f, 0.16f};
     const float lo[3] = {0.50f, 0.44f, 0.20f}, hi[3] = {0.74f, 0.66f, 0.36f};
@@ -161,12 +166,14 @@ void grassDry(Tile& t) {
     pebbles(t, rng, 500, 1.2f, 3.4f, plo, phi, 1.0f);
 }
 
+// Tile 3: the default meadow.
 void grassMeadow(Tile& t) {
     const float base[3] = {0.30f, 0.50f, 0.14f}, dark[3] = {0.17f, 0.34f, 0.08f};
     const float lo[3] = {0.18f, 0.38f, 0.08f}, hi[3] = {0.44f, 0.62f, 0.20f};
     meadow(t, 404, base, dark, lo, hi, 34000, 0.25f);
 }
 
+// Tile 4: dark basalt with glowing crystal veins for steep ground and crests.
 void asteroidBasalt(Tile& t) {
     const float dark[3] = {0.10f, 0.09f, 0.12f}, light[3] = {0.52f, 0.48f, 0.58f}, dust[3] = {0.34f, 0.22f, 0.30f};
     rockTile(t, 505, dark, light, dust, 0.5f);
@@ -183,6 +190,7 @@ void asteroidBasalt(Tile& t) {
         }
 }
 
+// Tile 5: rippled purple dust with grit for hollows.
 void asteroidDust(Tile& t) {
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
@@ -197,6 +205,7 @@ void asteroidDust(Tile& t) {
     pebbles(t, rng, 700, 0.8f, 2.6f, lo, hi, 0.8f);
 }
 
+// Tile 6: folded rust-coloured sediment, the stripes and border.
 void asteroidBands(Tile& t) {
     const float tau = 6.2831853f;
     for (int y = 0; y < N; ++y)
@@ -217,6 +226,7 @@ void asteroidBands(Tile& t) {
     pebbles(t, rng, 350, 0.8f, 2.4f, lo, hi, 0.6f);
 }
 
+// Tile 7: grey cratered regolith, the default ground.
 void asteroidRegolith(Tile& t) {
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {

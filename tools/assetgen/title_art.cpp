@@ -60,6 +60,7 @@ bool renderText(Mask& m, const char* fontFile, const char* text, float pixelSize
     return true;
 }
 
+// Separable box blur of radius r.
 Mask boxBlur(const Mask& in, int r) {
     Mask tmp(in.w, in.h), out(in.w, in.h);
     for (int y = 0; y < in.h; ++y)
