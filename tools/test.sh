@@ -8,4 +8,5 @@ build="${GELMARCH_BUILD_DIR:-$root/build}"
 "$root/tools/build.sh"
 cd "$build"
 export SDL_AUDIODRIVER=dummy
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 "$@"
+# Start the display search at a number of our own so that parallel runs on one machine do not race for :99.
+xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 "$@"

@@ -135,7 +135,8 @@ TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
     std::string geometry = shell("xdotool getwindowgeometry " + window);
     EXPECT_NE(std::string::npos, geometry.find("640x480")) << geometry;
     for (int i = 0; i < 50 && !done; ++i) {
-        shell("xdotool key --window " + window + " Escape 2>/dev/null");
+        // A real key press (XTEST) on the focused window, as a player would make it.
+        shell("xdotool windowfocus " + window + " key Escape 2>/dev/null");
         usleep(100000);
     }
     game.join();
