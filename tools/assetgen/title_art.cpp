@@ -114,11 +114,11 @@ void paintBlob(Image& img, float cx, float base, float r, const float* col) {
             float nx = (px - cx) / r, ny = (py - (base - r * 0.75f)) / r;
             float nz = std::sqrt(clampf(1.0f - nx * nx - ny * ny, 0.0f, 1.0f));
             float diffuse = clampf(-0.4f * nx - 0.55f * ny + 0.75f * nz, 0.0f, 1.0f);
-            float spec = std::pow(clampf(-0.3f * nx - 0.5f * ny + 0.81f * nz, 0.0f, 1.0f), 30.0f);
+            float shine = std::pow(clampf(-0.3f * nx - 0.5f * ny + 0.81f * nz, 0.0f, 1.0f), 30.0f);
             float rim = std::pow(1.0f - nz, 3.0f) * 0.5f;
-            float rgb[4] = {col[0] * (0.25f + 0.8f * diffuse) + spec + rim * col[0],
-                            col[1] * (0.25f + 0.8f * diffuse) + spec + rim * col[1],
-                            col[2] * (0.25f + 0.8f * diffuse) + spec + rim * col[2], 1.0f};
+            float rgb[4] = {col[0] * (0.25f + 0.8f * diffuse) + shine + rim * col[0],
+                            col[1] * (0.25f + 0.8f * diffuse) + shine + rim * col[1],
+                            col[2] * (0.25f + 0.8f * diffuse) + shine + rim * col[2], 1.0f};
             // Eyes.
             float eyeY = base - r * 0.95f;
             float e = std::min(sdCircle(px, py, cx - r * 0.3f, eyeY, r * 0.17f), sdCircle(px, py, cx + r * 0.25f, eyeY, r * 0.17f));
