@@ -232,16 +232,14 @@ void paintMenuButton(Image& img, const AtlasPiece& p, float bodyW, float bodyH, 
                 float v = clampf((y - top) / bodyH, 0.0f, 1.0f);
                 float base = large ? 0.34f : 0.24f;
                 float r = 0.05f + 0.06f * (1.0f - v), g = base * (1.15f - 0.6f * v), b = 0.07f + 0.05f * (1.0f - v);
-                // Glass gloss on the upper half.
-                if (v < 0.5f) {
-                    float gloss = 0.16f * (1.0f - v * 2.0f);
-                    r += gloss;
-                    g += gloss;
-                    b += gloss;
-                }
-                // Rim: light at the top edge, dark at the bottom.
+                // Glass gloss over the upper half, fading out smoothly.
+                float gloss = 0.16f * (1.0f - smoothstep(0.0f, 0.55f, v));
+                r += gloss;
+                g += gloss;
+                b += gloss;
+                // Rim: lit along the top edge, shaded along the bottom, blending round the ends.
                 float rim = 1.0f - smoothstep(-3.0f, -1.0f, d);
-                float edgeLight = (y < cy) ? 0.55f : 0.12f;
+                float edgeLight = mixf(0.55f, 0.12f, smoothstep(0.25f, 0.75f, v));
                 r = mixf(0.45f * edgeLight + 0.1f, r, rim);
                 g = mixf(0.75f * edgeLight + 0.12f, g, rim);
                 b = mixf(0.45f * edgeLight + 0.1f, b, rim);
