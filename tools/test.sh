@@ -8,5 +8,6 @@ build="${GELMARCH_BUILD_DIR:-$root/build}"
 "$root/tools/build.sh"
 cd "$build"
 export SDL_AUDIODRIVER=dummy
-# Start the display search at a number of our own so that parallel runs on one machine do not race for :99.
-xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24" ctest --output-on-failure -j 2 "$@"
+# Start the display search at a number of our own so that parallel runs on one machine do not race for :99;
+# -noreset keeps the server from restarting (and refusing connections) each time its last client leaves.
+xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j 2 "$@"
