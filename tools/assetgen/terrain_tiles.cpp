@@ -210,20 +210,32 @@ void asteroidBands(Tile& t) {
     const float tau = 6.2831853f;
     for (int y = 0; y < N; ++y)
         for (int x = 0; x < N; ++x) {
-            float w = fbm2(cell(x, 4), cell(y, 4), 4, 4, 0.5f, 808);
-            // Gently folded sediment: an integer number of bands across each axis so the tile wraps.
-            float phase = (2.0f * x + 3.0f * y) * tau / N + w * 2.0f;
-            float band = 0.5f + 0.5f * std::sin(phase * 2.0f);
-            float fine = 0.5f + 0.5f * std::sin(phase * 9.0f + w * 3.0f);
+            float w = fbm2(cell(x, 3), cell(y, 3), 3, 4, 0.5f, 808);
+            float w2 = fbm2(cell(x, 5), cell(y, 5), 5, 3, 0.5f, 811);
+            // Faint folded strata: few bands, strongly bent, so they never read as regular stripes when the
+            // tile repeats across a whole map.
+            float phase = (1.0f * x + 1.0f * y) * tau / N + w * 4.0f + w2 * 2.0f;
+            float band = 0.5f + 0.5f * std::sin(phase * 3.0f);
             float d = fbm2(cell(x, 32), cell(y, 32), 32, 3, 0.5f, 809);
-            float patch = 0.5f + 0.5f * fbm2(cell(x, 6), cell(y, 6), 6, 4, 0.5f, 810);
-            float k = clampf(0.35f * band + 0.15f * fine + 0.2f * d + 0.35f * patch, 0.0f, 1.0f);
-            setColour(t, x, y, mixf(0.26f, 0.62f, k), mixf(0.17f, 0.40f, k), mixf(0.16f, 0.30f, k));
-            t.h(x, y) = 0.5f * band + 0.2f * fine + 0.3f * d + 0.3f * patch;
+            float patch = 0.5f + 0.5f * fbm2(cell(x, 6), cell(y, 6), 6, 5, 0.55f, 810);
+            float k = clampf(0.2f * band + 0.25f * d + 0.8f * (patch - 0.5f) + 0.4f, 0.0f, 1.0f);
+            float r = mixf(0.26f, 0.66f, k), g = mixf(0.17f, 0.44f, k), b = mixf(0.15f, 0.33f, k);
+            // Pale dust drifted into patches.
+            float drift = smoothstep(0.6f, 0.85f, 0.5f + 0.5f * fbm2(cell(x, 4) + w, cell(y, 4), 4, 5, 0.55f, 813));
+            r = mixf(r, 0.74f, drift * 0.6f);
+            g = mixf(g, 0.58f, drift * 0.6f);
+            b = mixf(b, 0.46f, drift * 0.6f);
+            // Darker oxidised streaks.
+            float streak = smoothstep(0.55f, 0.8f, 0.5f + 0.5f * fbm2(cell(x, 10), cell(y, 10), 10, 3, 0.5f, 812));
+            r *= 1.0f - 0.25f * streak;
+            g *= 1.0f - 0.3f * streak;
+            b *= 1.0f - 0.2f * streak;
+            setColour(t, x, y, r, g, b);
+            t.h(x, y) = 0.25f * band + 0.35f * d + 0.5f * patch;
         }
     Rng rng(8181);
     const float lo[3] = {0.25f, 0.18f, 0.17f}, hi[3] = {0.55f, 0.42f, 0.36f};
-    pebbles(t, rng, 350, 0.8f, 2.4f, lo, hi, 0.6f);
+    pebbles(t, rng, 450, 0.8f, 2.6f, lo, hi, 0.6f);
 }
 
 // Tile 7: grey cratered regolith, the default ground.
