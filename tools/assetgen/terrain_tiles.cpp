@@ -117,7 +117,7 @@ void rockTile(Tile& t, int seed, const float* dark, const float* light, const fl
             float q = (n1 + 1.0f) * 3.5f;
             float fq = q - std::floor(q);
             float ledge = std::floor(q) + smoothstep(0.7f, 0.95f, fq);
-            float c1 = 1.0f - smoothstep(0.0f, 0.05f, std::fabs(fbm2(cell(x, 5) + wy * 0.5f, cell(y, 5) + wx * 0.5f, 5, 4, 0.5f, seed + 4)));
+            float c1 = 1.0f - smoothstep(0.0f, 0.035f, std::fabs(fbm2(cell(x, 5) + wy * 0.5f, cell(y, 5) + wx * 0.5f, 5, 4, 0.5f, seed + 4)));
             float c2 = 1.0f - smoothstep(0.0f, 0.04f, std::fabs(fbm2(cell(x, 12), cell(y, 12), 12, 3, 0.5f, seed + 5)));
             c2 *= smoothstep(0.0f, 0.3f, fbm2(cell(x, 3), cell(y, 3), 3, 2, 0.5f, seed + 9) + 0.15f);
             float grain = fbm2(cell(x, 64), cell(y, 64), 64, 2, 0.5f, seed + 6);
@@ -133,7 +133,7 @@ void rockTile(Tile& t, int seed, const float* dark, const float* light, const fl
             r = mixf(r, moss[0], m);
             g = mixf(g, moss[1], m);
             b = mixf(b, moss[2], m);
-            float shade = (1.0f - 0.6f * c1) * (1.0f - 0.35f * c2);
+            float shade = (1.0f - 0.42f * c1) * (1.0f - 0.3f * c2);
             setColour(t, x, y, r * shade, g * shade, b * shade);
             t.h(x, y) = 1.2f * n1 + 0.25f * ledge - 0.9f * c1 - 0.35f * c2 + 0.08f * grain;
         }
