@@ -114,11 +114,13 @@ TEST(StartUpTest, DriverWithoutOpenGL32CannotStart) {
     EXPECT_EQ("ERROR: could not create rendering context\n" + kFailure, r.err);
 }
 
-TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
+// Starts the game in `workDir`, waits for its window, checks the window size and presses Escape until the
+// game ends. Returns the game's result (status 255 when no window appeared).
+ProgramResult playUntilEscape(const std::string& workDir, const std::string& expectedSize) {
     std::atomic<bool> done(false);
     ProgramResult r;
     std::thread game([&] {
-        r = runGame({"-r", "640", "480"}, {}, 30000);
+        r = runProgram(kGame, {"-r", "640", "480"}, {"SDL_AUDIODRIVER=dummy"}, workDir, 30000);
         done = true;
     });
     std::string window;
@@ -129,17 +131,35 @@ TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
     if (window.empty()) {
         shell("pkill -f '^" + kGame + "' 2>/dev/null");
         game.join();
-        FAIL() << "no window titled Gelmarch appeared; status " << r.status << "\n" << r.out << r.err;
+        ADD_FAILURE() << "no window titled Gelmarch appeared; status " << r.status << "\n" << r.out << r.err;
+        r.status = 255;
+        return r;
     }
     window.erase(window.find_last_not_of("\n") + 1);
     std::string geometry = shell("xdotool getwindowgeometry " + window);
-    EXPECT_NE(std::string::npos, geometry.find("640x480")) << geometry;
+    EXPECT_NE(std::string::npos, geometry.find(expectedSize)) << geometry;
     for (int i = 0; i < 50 && !done; ++i) {
         // A real key press (XTEST) on the focused window, as a player would make it.
         shell("xdotool windowfocus " + window + " key Escape 2>/dev/null");
         usleep(100000);
     }
     game.join();
+    return r;
+}
+
+TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
+    ProgramResult r = playUntilEscape(kBinDir, "640x480");
     EXPECT_EQ(0, r.status) << r.out << r.err;
     EXPECT_EQ("", r.err);
+}
+
+TEST(StartUpTest, MissingAssetsAreReportedAndTheGameStillRuns) {
+    // A working directory with no shaders, images or sounds: each failure is one line, then play goes on.
+    char dir[] = "/tmp/gelmarch_empty_XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(dir));
+    ProgramResult r = playUntilEscape(dir, "640x480");
+    rmdir(dir);
+    EXPECT_EQ(0, r.status) << r.out << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("Vertex shader file ..\\shader\\font.vert does not exist.\n")) << r.err;
+    EXPECT_NE(std::string::npos, r.out.find("Error: Couldn't open .\\textures\\font\\font.bmp: ")) << r.out;
 }
