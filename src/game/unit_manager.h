@@ -87,6 +87,48 @@ public:
     // --- computer players and the outcome (computer_players.cpp); once per wall-clock second
     void thinkComputerPlayers();
 
+    // --- drawing (scene/unit_drawing.cpp, scene/effect_drawing.cpp); 3D passes after the terrain
+    // Dying units, living units back to front, crystals with their glow, then the rings and lines over
+    // them. Also advances the projectile trails and the crystals' glow, once per frame whatever is seen.
+    // The frustum must be extracted for this frame. Leaves culling on, blending off, texture unit 0 active.
+    void drawUnits(class MatrixStack* modelview, MatrixStack* projection, Frustum* frustum);
+    // Additive mining and attack beams and the trail particles, from the effect atlas; after drawUnits.
+    void drawEffects(MatrixStack* modelview, MatrixStack* projection);
+    // A line with the monocolor shader: green for colour <= 0 (own), red above.
+    void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, MatrixStack* modelview,
+                  MatrixStack* projection, Shader* shader, int colour, float alpha);
+    // A flat ring of the given radius centred at (x, y, z), sampled from the texture on unit 0. Codes:
+    // 0 own, 1..3 enemy, +4 fainter (hover), 8 magenta (crystal), 9 violet.
+    void drawRing(float x, float y, float z, float radius, MatrixStack* modelview, MatrixStack* projection,
+                  Shader* shader, int colourCode);
+    // One trail particle: three crossed squares of atlas frame 0..3; colour 0xRRGGBBAA, alpha times fade.
+    void drawParticle(const float* position, int frame, unsigned int colour, float fade, MatrixStack* modelview,
+                      MatrixStack* projection, Shader* shader);
+    // A beam of crossed ribbons from `from` to `to`, atlas row `frame`, its texture moved along by scroll.
+    void drawBeam(const float* from, const float* to, MatrixStack* modelview, MatrixStack* projection,
+                  Shader* shader, float scroll, float halfWidth, unsigned int colour, int frame);
+    // Sort order of the living units: farther from the near plane first.
+    static bool compareDepth(Unit* a, Unit* b);
+
+    // The few vertices of every ring, line, beam and particle pass through this one vertex array and
+    // buffer (a core profile has no client-side arrays). Made on the first draw, released with the manager.
+    struct StreamGeometry {
+        GLuint vertexArray;
+        GLuint buffer;
+        StreamGeometry();
+        ~StreamGeometry();
+        // Binds the array and feeds `count` points (3 floats) to "vertex" of the bound shader and, unless
+        // texcoords is null, 2 floats each to "texcoord".
+        void upload(Shader* shader, const float* vertices, const float* texcoords, int count);
+        // Turns the shader's attributes off again and unbinds the array and buffer.
+        void release(Shader* shader);
+
+    private:
+        StreamGeometry(const StreamGeometry&);
+        StreamGeometry& operator=(const StreamGeometry&);
+    };
+    StreamGeometry markerStream;
+
 private:
     // movement.cpp
     void stepTowardsDestination(Unit* u, int dt);
