@@ -76,6 +76,11 @@ static void makeParents(const std::string& path) {
     }
 }
 
+bool makeDirectories(const std::string& dir) {
+    makeParents(dir + "/");
+    return access(dir.c_str(), W_OK) == 0;
+}
+
 bool writeFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes) {
     makeParents(path);
     // The process id keeps concurrent generators apart; the rename makes the new file appear whole.

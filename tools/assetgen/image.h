@@ -31,6 +31,8 @@ private:
 // Writes bytes to path through a temporary file in the same directory and a rename, so that a reader in
 // another build never sees half a file. Creates missing directories. False on failure.
 bool writeFileAtomically(const std::string& path, const std::vector<unsigned char>& bytes);
+// Creates a directory and any missing parents; true if it exists and can be written to afterwards.
+bool makeDirectories(const std::string& dir);
 // Encodes an 8-bit PNG, RGBA when withAlpha, else RGB; rows as they lie in the image.
 bool writePng(const Image& image, const std::string& path, bool withAlpha);
 // Encodes an uncompressed 24-bit BMP whose first image row is the top row of the picture.

@@ -83,6 +83,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png]\n");
         return 2;
     }
+    // Fail at once, not after a few seconds of drawing, when nothing can be written there.
+    if (!makeDirectories(binDir + "/textures") || !makeDirectories(binDir + "/sounds")) {
+        std::fprintf(stderr, "assetgen: cannot write below %s\n", binDir.c_str());
+        return 1;
+    }
     Output out(binDir, !sheetPath.empty());
     std::string error;
     Stopwatch watch(!sheetPath.empty());
