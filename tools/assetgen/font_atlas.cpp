@@ -53,10 +53,11 @@ void renderGlyph(FT_Face face, Image& img, int code, int index) {
     float inkLeft = m.horiBearingX / 64.0f;
     float inkWidth = m.width / 64.0f;
     if (inkWidth <= 0.0f) return;
-    // Glyphs wider than their advance would run into their neighbours: narrow them a little.
-    float scale = 1.0f;
+    // Stretch or narrow each glyph a little towards its advance, so the table's wide letters do not stand
+    // apart and narrow ones do not collide; then keep the ink inside the room the cell offers.
+    float scale = clampf(advance / natural, 0.85f, 1.12f);
     float room = std::min(advance + 1.0f, kRightLimit);
-    if (inkWidth > room) scale = std::max(room / inkWidth, 0.78f);
+    if (inkWidth * scale > room) scale = std::max(room / inkWidth, 0.78f);
     float origin = (advance - natural * scale) * 0.5f;
     float left = origin + inkLeft * scale;
     if (left < 0.5f) origin += 0.5f - left;
