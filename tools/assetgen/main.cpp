@@ -1,11 +1,11 @@
-// Writes the game's textures and sounds below the directory given as the only argument; with
-// --contact-sheet OUT.png it also lays every picture out on one sheet for a person to look at.
+// Writes the game's textures and sounds below the directory given as its argument (the build passes bin/);
+// with --contact-sheet OUT.png it also lays every picture out on one sheet for a person to look at.
 #include "contact_sheet.h"
 #include "effects.h"
 #include "font_atlas.h"
 #include "image.h"
-#include "screen_mockups.h"
 #include "interface_art.h"
+#include "screen_mockups.h"
 #include "sky_box.h"
 #include "sounds.h"
 #include "terrain_modifiers.h"
@@ -70,50 +70,37 @@ private:
     int failures;
 };
 
-}  // namespace
+// The pictures the contact sheet's mock-ups are put together from.
+struct SheetParts {
+    Image font, atlas, title, grass;
+};
 
-int main(int argc, char** argv) {
-    std::string binDir, sheetPath;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--contact-sheet") == 0 && i + 1 < argc) sheetPath = argv[++i];
-        else if (binDir.empty()) binDir = argv[i];
-        else binDir.clear(), i = argc;
-    }
-    if (binDir.empty()) {
-        std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png]\n");
-        return 2;
-    }
-    // Fail at once, not after a few seconds of drawing, when nothing can be written there.
-    if (!makeDirectories(binDir + "/textures") || !makeDirectories(binDir + "/sounds")) {
-        std::fprintf(stderr, "assetgen: cannot write below %s\n", binDir.c_str());
-        return 1;
-    }
-    Output out(binDir, !sheetPath.empty());
+// Draws and writes every file of the game below out's directory; false if the font cannot be drawn
+// (nothing else can be shown without it).
+bool writeGameFiles(Output& out, Stopwatch& watch, SheetParts* parts, bool wantWaveforms) {
     std::string error;
-    Stopwatch watch(!sheetPath.empty());
-
-    Image font = makeFontAtlas(&error);
-    if (font.width() == 0) {
+    parts->font = makeFontAtlas(&error);
+    if (parts->font.width() == 0) {
         std::fprintf(stderr, "assetgen: %s\n", error.c_str());
-        return 1;
+        return false;
     }
-    out.bmp("textures/font/font.bmp", font);
+    out.bmp("textures/font/font.bmp", parts->font);
     watch.lap("font");
-    Image atlas = makeInterfaceAtlas();
-    out.png("textures/other/interface.png", atlas, true);
+    parts->atlas = makeInterfaceAtlas();
+    out.png("textures/other/interface.png", parts->atlas, true);
     watch.lap("interface");
-    Image title = makeTitlePicture(1024, &error);
-    if (title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
-    else out.png("textures/other/title.png", title.flipped(), true, title);
+    parts->title = makeTitlePicture(1024, &error);
+    // The menu shows the picture's first row at the bottom, so it is stored upside down.
+    if (parts->title.width() == 0) out.fail("textures/other/title.png (" + error + ")");
+    else out.png("textures/other/title.png", parts->title.flipped(), true, parts->title);
     watch.lap("title");
     out.bmp("textures/other/selection.bmp", makeSelectionRing());
     out.png("textures/other/fx.png", makeEffectAtlas(), true);
     watch.lap("effects");
-    Image grass;
     for (int i = 0; i < 8; ++i) {
         Image surface, normals;
         makeTerrainTile(i, &surface, &normals);
-        if (i == 3) grass = surface;
+        if (i == 3) parts->grass = surface;
         out.bmp("textures/terrain/" + std::to_string(i) + ".bmp", surface);
         out.bmp("textures/terrain/" + std::to_string(i) + "n.bmp", normals);
     }
@@ -129,18 +116,49 @@ int main(int argc, char** argv) {
     for (const char* s : sounds) {
         std::vector<float> samples = makeSound(s);
         out.wav(std::string("sounds/") + s + ".wav", samples);
-        if (!sheetPath.empty()) out.thumbnails.push_back(std::make_pair(std::string("sounds/") + s + ".wav (1 s)", waveformPicture(samples)));
+        if (wantWaveforms)
+            out.thumbnails.push_back(std::make_pair(std::string("sounds/") + s + ".wav (1 s)", waveformPicture(samples)));
     }
-
     watch.lap("sounds");
-    if (!sheetPath.empty()) {
-        out.thumbnails.insert(out.thumbnails.begin(), std::make_pair(std::string("(game console)"), mockGameConsole(atlas, font, grass).resized(1024 / 4, 300 / 4)));
-        if (!writePng(makeContactSheet(out.thumbnails, font), sheetPath, false)) out.fail(sheetPath);
-        // The mock-ups are also written full size beside the sheet.
-        std::string base = sheetPath.substr(0, sheetPath.rfind('/') + 1);
-        writePng(mockGameConsole(atlas, font, grass), base + "mock_console.png", false);
-        if (title.width() > 0) writePng(mockMainMenu(atlas, font, title), base + "mock_menu.png", false);
-        std::printf("assetgen: contact sheet written to %s\n", sheetPath.c_str());
+    return true;
+}
+
+// Writes the contact sheet and, beside it, the two screen mock-ups at full size.
+bool writeSheet(Output& out, const SheetParts& parts, const std::string& sheetPath) {
+    Image console = mockGameConsole(parts.atlas, parts.font, parts.grass);
+    out.thumbnails.insert(out.thumbnails.begin(), std::make_pair(std::string("(game console)"), console.resized(256, 75)));
+    if (!writePng(makeContactSheet(out.thumbnails, parts.font), sheetPath, false)) return false;
+    std::string base = sheetPath.substr(0, sheetPath.rfind('/') + 1);
+    writePng(console, base + "mock_console.png", false);
+    if (parts.title.width() > 0) writePng(mockMainMenu(parts.atlas, parts.font, parts.title), base + "mock_menu.png", false);
+    std::printf("assetgen: contact sheet written to %s (mock-ups beside it)\n", sheetPath.c_str());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string binDir, sheetPath;
+    bool badArguments = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--contact-sheet") == 0 && i + 1 < argc) sheetPath = argv[++i];
+        else if (binDir.empty()) binDir = argv[i];
+        else badArguments = true;
     }
+    if (binDir.empty() || badArguments) {
+        std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png]\n");
+        return 2;
+    }
+    // Fail at once, not after a few seconds of drawing, when nothing can be written there.
+    if (!makeDirectories(binDir + "/textures") || !makeDirectories(binDir + "/sounds")) {
+        std::fprintf(stderr, "assetgen: cannot write below %s\n", binDir.c_str());
+        return 1;
+    }
+    bool sheet = !sheetPath.empty();
+    Output out(binDir, sheet);
+    Stopwatch watch(sheet);
+    SheetParts parts;
+    if (!writeGameFiles(out, watch, &parts, sheet)) return 1;
+    if (sheet && !writeSheet(out, parts, sheetPath)) out.fail(sheetPath);
     return out.failed() == 0 ? 0 : 1;
 }
