@@ -5,32 +5,10 @@
 
 #include "app/command_line.h"
 #include "app/globals.h"
+#include "app/main_menu.h"
 #include "app/sound.h"
 #include "app/window.h"
 #include "render/font.h"
-
-namespace {
-
-// Stands in for the main menu: clears the window each frame until Escape or a close request.
-void runBlankLoop() {
-    bool running = true;
-    while (running) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_QUIT) {
-                running = false;
-            } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) {
-                running = false;
-            }
-        }
-        glClearColor(0.05f, 0.08f, 0.12f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        SDL_GL_SwapBuffers();
-        SDL_Delay(10);
-    }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     LaunchOptions options = parseCommandLine(argc, argv);
@@ -52,7 +30,7 @@ int main(int argc, char** argv) {
 
     openSounds();
     gFont = new Font();
-    runBlankLoop();
+    runMainMenu();
 
     delete gFont;
     gFont = 0;

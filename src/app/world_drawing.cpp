@@ -1,0 +1,41 @@
+#include <GL/glew.h>
+
+#include "app/hud.h"
+#include "app/world.h"
+#include "game/unit_manager.h"
+#include "render/frustum.h"
+#include "render/matrix_stack.h"
+#include "scene/sky.h"
+#include "scene/terrain.h"
+
+namespace {
+
+// The unit manager's drawing: blobs, crystals and markers, then the additive effects. The one place the
+// shell reaches into it; it also sets the units' culled flags that the life bars read.
+void drawUnitsAndEffects(UnitManager* units, MatrixStack* modelview, MatrixStack* projection, Frustum* frustum) {
+    // Switched on once the unit manager's drawing members are built.
+    (void)units;
+    (void)modelview;
+    (void)projection;
+    (void)frustum;
+}
+
+}  // namespace
+
+// One frame after the game loop's clear: the view, the 3D pass and the HUD.
+void World::draw(bool selecting) {
+    buildViewMatrices();
+    if (wireframe) {
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    }
+    drawSky();
+    frustum->extract(*projection, *modelview);
+    terrain->draw(modelview, projection, frustum);
+    drawUnitsAndEffects(unitManager, modelview, projection, frustum);
+    drawHud(*this, selecting);
+}
+
+// Rotation only: the cube stays centred on the eye however far the camera travels.
+void World::drawSky() {
+    drawSkyBox(skyShader, skyTextures, skyVertexArray, skyVertexBuffer, projection, skyRotation);
+}
