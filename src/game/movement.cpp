@@ -91,8 +91,7 @@ void UnitManager::stepTowardsDestination(Unit* u, int dt) {
         }
         return;
     }
-    float next[3] = {u->position[0] + dx / length * step, u->position[1] + dy / length * step, 0.0f};
-    moveUnit(u, u->position, next, 0);
+    stepTowards(u, u->destination[0], u->destination[1], dt);
     float r = distanceToDestination(u);
     if (r <= u->bestDistance) {
         u->stuckTime -= dt;
@@ -108,7 +107,8 @@ void UnitManager::stepTowardsDestination(Unit* u, int dt) {
     }
 }
 
-// A plain step towards (x, y) without stuck detection (attacking and mining); skipped during an attack pause.
+// One step of the type's speed towards (x, y); skipped during an attack pause. No stuck detection here:
+// attacking and mining call it directly.
 void UnitManager::stepTowards(Unit* u, float x, float y, int dt) {
     if (u->attackPause > 0) {
         return;
@@ -131,13 +131,8 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
     if (depth > 3) {
         return;
     }
-    // Copies: `from` is usually u's own position, which a chain of pushes could move under our feet.
-    float fromX = from[0];
-    float fromY = from[1];
-    float toX = to[0];
-    float toY = to[1];
-    float mx = toX - fromX;
-    float my = toY - fromY;
+    float mx = to[0] - from[0];
+    float my = to[1] - from[1];
     float motion = sqrtf(mx * mx + my * my);
     float angle = atan2f(my, mx);
     float cosA = cosf(angle);
@@ -153,8 +148,9 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
         if (vt->isAir != t->isAir) {
             continue;
         }
-        float ox = v->position[0] - fromX;
-        float oy = v->position[1] - fromY;
+        // `from` is usually u's own position: once a push chain shoves u back, the rest is measured from there.
+        float ox = v->position[0] - from[0];
+        float oy = v->position[1] - from[1];
         float r = (t->size + vt->size) * 0.5f;
         float along = ox * cosA + oy * sinA;
         float side = -ox * sinA + oy * cosA;
@@ -163,14 +159,14 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
             if (push > maxPush) {
                 push = maxPush;
             }
-            float b = atan2f(v->position[1] - fromY, v->position[0] - fromX);
+            float b = atan2f(v->position[1] - from[1], v->position[0] - from[0]);
             float pushed[3] = {v->position[0] + push * cosf(b), v->position[1] + push * sinf(b), 0.0f};
             moveUnit(v, v->position, pushed, depth + 1);
         }
     }
     if (t->speed > 0.0f && u->state != kMorph) {
-        float x = clampToMap(toX);
-        float y = clampToMap(toY);
+        float x = clampToMap(to[0]);
+        float y = clampToMap(to[1]);
         u->position[0] = x;
         u->position[1] = y;
         u->position[2] = terrain->height(x, y) + 0.6f + (t->isAir ? 3.0f : 0.0f);

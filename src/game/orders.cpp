@@ -25,29 +25,23 @@ bool UnitManager::order(Unit* u, int code, void* arg) {
     case kMorph:
         orderMorph(u, *static_cast<const int*>(arg));
         return false;
-    case kAttack: {
+    case kAttack:
+    case kChase: {
         Unit* t = static_cast<Unit*>(arg);
         if (!canFight(u)) {
             return false;
         }
         // The human cannot aim at what the fog hides: go there and fight whatever is found.
-        if (t->hidden && u->player == 0) {
+        if (code == kAttack && t->hidden && u->player == 0) {
             return orderAttackMove(u, t->position);
         }
         u->resetPath();
-        u->state = kAttack;
+        u->state = code;
         u->target = t;
         return false;
     }
     case kAttackMove:
         return orderAttackMove(u, static_cast<const float*>(arg));
-    case kChase:
-        if (canFight(u)) {
-            u->resetPath();
-            u->state = kChase;
-            u->target = static_cast<Unit*>(arg);
-        }
-        return false;
     case kMine:
         orderMine(u, static_cast<Crystal*>(arg));
         return false;

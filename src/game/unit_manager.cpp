@@ -1,5 +1,6 @@
 #include "game/unit_manager.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/globals.h"
@@ -18,33 +19,31 @@
 
 namespace {
 
-// Removes the first occurrence of u; returns whether there was one.
-bool removeFirst(std::vector<Unit*>& list, Unit* u) {
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] == u) {
-            list.erase(list.begin() + i);
-            return true;
+// Of the items whose 3D distance d from (x, y, z) passes `fits`, the nearest; an earlier item keeps a tie.
+template <class T, class Fits>
+T* nearestFitting(const std::vector<T*>& items, float x, float y, float z, Fits fits) {
+    T* best = 0;
+    float bestDistance = 4096.0f;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const float* p = items[i]->position;
+        float dx = p[0] - x;
+        float dy = p[1] - y;
+        float dz = p[2] - z;
+        float d = sqrtf(dx * dx + dy * dy + dz * dz);
+        if (fits(items[i], d) && d < bestDistance) {
+            best = items[i];
+            bestDistance = d;
         }
     }
-    return false;
+    return best;
 }
 
-// Whether u is in the list at least once.
-bool contains(const std::vector<Unit*>& list, const Unit* u) {
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i] == u) {
-            return true;
-        }
+// Deletes every owned object of the list.
+template <class T>
+void deleteAll(const std::vector<T*>& items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        delete items[i];
     }
-    return false;
-}
-
-// Picking distance: full 3D, so a flyer is picked at its height, not over its ground mark.
-float distance3(const float* p, float x, float y, float z) {
-    float dx = p[0] - x;
-    float dy = p[1] - y;
-    float dz = p[2] - z;
-    return sqrtf(dx * dx + dy * dy + dz * dz);
 }
 
 }  // namespace
@@ -55,9 +54,6 @@ UnitManager::UnitManager(Terrain* terrain_, int mapSize_)
       terrain(terrain_), textureShader(0), monocolorShader(0), texture2Shader(0), selectionTexture(0),
       fxTexture(0), mapSize(mapSize_), frameTime(0), frustumCulling(true) {
     blobMesh = new BlobMesh();
-    for (int p = 0; p < kPlayerCount; ++p) {
-        players[p] = PlayerState();
-    }
     createUnitTemplates(templates);
     players[0].isComputer = false;
     textureShader = new Shader("..\\shader\\texture");
@@ -73,30 +69,11 @@ UnitManager::UnitManager(Terrain* terrain_, int mapSize_)
 
 // Releases every owned object; selection and groups only hold pointers.
 UnitManager::~UnitManager() {
-    selection.clear();
-    for (int g = 0; g < kGroupCount; ++g) {
-        groups[g].clear();
-    }
-    for (size_t i = 0; i < templates.size(); ++i) {
-        delete templates[i];
-    }
-    for (size_t i = 0; i < units.size(); ++i) {
-        delete units[i];
-    }
-    for (size_t i = 0; i < dyingUnits.size(); ++i) {
-        delete dyingUnits[i];
-    }
-    for (size_t i = 0; i < projectiles.size(); ++i) {
-        delete projectiles[i];
-    }
-    for (size_t i = 0; i < crystals.size(); ++i) {
-        delete crystals[i];
-    }
-    templates.clear();
-    units.clear();
-    dyingUnits.clear();
-    projectiles.clear();
-    crystals.clear();
+    deleteAll(templates);
+    deleteAll(units);
+    deleteAll(dyingUnits);
+    deleteAll(projectiles);
+    deleteAll(crystals);
     glDeleteTextures(1, &selectionTexture);
     glDeleteTextures(1, &fxTexture);
     delete blobMesh;
@@ -121,40 +98,20 @@ Unit* UnitManager::createUnit(int type, float x, float y, float z, int player) {
     u->position[2] = z;
     u->player = player;
     u->life = (float)templates[type]->maxLife;
-    u->state = kIdle;
-    u->cooldown = 0;
     units.push_back(u);
     return u;
 }
 
-// The living unit whose body contains the point, nearest first; the earlier unit wins a tie.
+// The unit whose picking sphere (0.65 of its size) holds the point, nearest first; hidden ones count.
 Unit* UnitManager::unitAt(float x, float y, float z) const {
-    Unit* best = 0;
-    float bestDistance = 4096.0f;
-    for (size_t i = 0; i < units.size(); ++i) {
-        Unit* u = units[i];
-        float d = distance3(u->position, x, y, z);
-        if (d < templates[u->type]->size * 0.65f && d < bestDistance) {
-            best = u;
-            bestDistance = d;
-        }
-    }
-    return best;
+    return nearestFitting(units, x, y, z,
+                          [this](const Unit* u, float d) { return d < templates[u->type]->size * 0.65f; });
 }
 
 // The nearest crystal with something left in it, within its small picking radius.
 Crystal* UnitManager::crystalAt(float x, float y, float z) const {
-    Crystal* best = 0;
-    float bestDistance = 4096.0f;
-    for (size_t i = 0; i < crystals.size(); ++i) {
-        Crystal* c = crystals[i];
-        float d = distance3(c->position, x, y, z);
-        if (d < 0.325f && c->amount > 0.0f && d < bestDistance) {
-            best = c;
-            bestDistance = d;
-        }
-    }
-    return best;
+    return nearestFitting(crystals, x, y, z,
+                          [](const Crystal* c, float d) { return d < 0.325f && c->amount > 0.0f; });
 }
 
 // Left click on a unit: replace the selection, or toggle the unit with the additive modifier.
@@ -168,7 +125,10 @@ void UnitManager::clickSelect(float x, float y, float z, bool additive) {
         selection.push_back(u);
         return;
     }
-    if (!removeFirst(selection, u)) {
+    std::vector<Unit*>::iterator found = std::find(selection.begin(), selection.end(), u);
+    if (found != selection.end()) {
+        selection.erase(found);
+    } else {
         selection.push_back(u);
     }
 }
@@ -199,19 +159,15 @@ void UnitManager::boxSelect(float x1, float y1, float x2, float y2, const Frustu
             if (u->player == 0) {
                 ownTaken = true;
             }
-            if (!(additive && contains(selection, u))) {
+            if (!additive || std::find(selection.begin(), selection.end(), u) == selection.end()) {
                 selection.push_back(u);
             }
         }
     }
     if (ownTaken) {
-        std::vector<Unit*> own;
-        for (size_t i = 0; i < selection.size(); ++i) {
-            if (selection[i]->player == 0) {
-                own.push_back(selection[i]);
-            }
-        }
-        selection.swap(own);
+        std::vector<Unit*>::iterator kept =
+            std::remove_if(selection.begin(), selection.end(), [](const Unit* s) { return s->player != 0; });
+        selection.erase(kept, selection.end());
     }
 }
 

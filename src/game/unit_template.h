@@ -21,7 +21,7 @@ enum UnitTypeId {
 // What a type may shoot at (targetClass).
 enum { kTargetsGround = 0, kTargetsAir = 1, kTargetsBoth = 2 };
 
-// The fixed stats of one unit type. The table never changes during a match.
+// The fixed stats of one unit type. The table never changes during a match; brace-initialised from it.
 class UnitTemplate {
 public:
     int id;
@@ -44,8 +44,6 @@ public:
     bool needsTower;
     bool continuousDamage;
     int projectileKind;
-
-    UnitTemplate();
 };
 
 // Appends the nine types, created with new, in id order; the caller owns them.

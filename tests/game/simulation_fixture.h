@@ -7,16 +7,13 @@ class Terrain;
 class UnitManager;
 class Unit;
 
-// A 64 map whose ground is made level at height 0 after generation, so a ground unit stands at z 0.6 and
-// an air unit at 3.6 everywhere; the terrain is shared by all tests of the process. Each test gets a fresh
-// manager, built right after srand(kSeed), with the crystal field removed unless a test keeps it.
+// A 64 map levelled to height 0 (ground units stand at z 0.6, air units at 3.6), shared by the process,
+// and a fresh manager per test, built right after srand(kSeed) with its crystal field.
 class SimulationTest : public GlTest {
 protected:
     static const unsigned kSeed = 1234;
-
     void SetUp() override;
     void TearDown() override;
-
     // Deletes the crystal field so that crystals neither get picked nor sought.
     void removeCrystals();
     // A unit standing on the level ground (air types at flying height).
@@ -24,10 +21,17 @@ protected:
     // Runs `frames` updates of dt each; returns whether any of them returned true.
     bool run(int frames, int dt);
 
-    static Terrain* levelTerrain();
-
     Terrain* terrain;
     UnitManager* manager;
+};
+
+// The same without crystals, for units alone on the map.
+class EmptyMapTest : public SimulationTest {
+protected:
+    void SetUp() override {
+        SimulationTest::SetUp();
+        removeCrystals();
+    }
 };
 
 #endif
