@@ -1,0 +1,112 @@
+#include "match_fixture.h"
+
+#include <cstring>
+
+#include "app/command_panel.h"
+#include "app/game_loop.h"
+#include "app/globals.h"
+#include "app/world.h"
+#include "game/unit.h"
+#include "game/unit_manager.h"
+#include "render/font.h"
+
+World* MatchTest::world = 0;
+GameLoop* MatchTest::loop = 0;
+
+void MatchTest::SetUp() {
+    GlTest::SetUp();
+    gScreenWidth = 640;
+    gScreenHeight = 480;
+    if (!gFont) {
+        gFont = new Font();
+    }
+    if (!world) {
+        world = new World(64, 1, 0, 0);
+        gWorld = world;
+        createCommandPanel(world->canvas);
+        rebuildCommandPanel();
+        loop = new GameLoop();
+    }
+    gWorld = world;
+    world->unitManager->selection.clear();
+    world->setCameraPosition(-15.0f, -15.0f);
+    world->cameraPitch = -40.0f;
+    world->cameraYaw = 0.0f;
+    world->cameraDistance = 14.5f;
+    gCommandMode = 0;
+    gMouseX = 320;
+    gMouseY = 240;
+    loop->quit = loop->panRotating = loop->selecting = loop->minimapDragging = false;
+    loop->overMinimap = loop->overGui = false;
+    std::memset(loop->keyDown, 0, sizeof(loop->keyDown));
+    rebuildCommandPanel();
+}
+
+void MatchTest::TearDown() {
+    GlTest::TearDown();
+}
+
+void MatchTest::TearDownTestSuite() {
+    if (world) {
+        delete loop;
+        loop = 0;
+        destroyCommandPanel();
+        delete world;
+        world = 0;
+        gWorld = 0;
+    }
+}
+
+Unit* MatchTest::ownWorker(int i) {
+    int seen = 0;
+    for (Unit* u : world->unitManager->units) {
+        if (u->player == 0 && seen++ == i) {
+            return u;
+        }
+    }
+    return 0;
+}
+
+Unit* MatchTest::enemyWorker(int i) {
+    int seen = 0;
+    for (Unit* u : world->unitManager->units) {
+        if (u->player == 1 && seen++ == i) {
+            return u;
+        }
+    }
+    return 0;
+}
+
+SDL_Event motionEvent(int x, int y, int dx, int dy) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof(e));
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = (Uint16)x;
+    e.motion.y = (Uint16)y;
+    e.motion.xrel = (Sint16)dx;
+    e.motion.yrel = (Sint16)dy;
+    return e;
+}
+
+SDL_Event buttonEvent(bool down, int button, int x, int y) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.type = e.type;
+    e.button.button = (Uint8)button;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = (Uint16)x;
+    e.button.y = (Uint16)y;
+    return e;
+}
+
+SDL_Event keyEvent(bool down, SDLKey symbol) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof(e));
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.type = e.type;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = symbol;
+    return e;
+}

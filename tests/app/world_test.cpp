@@ -1,0 +1,227 @@
+// The World of a match: its start (units, camera, options), the camera clamp, the per-frame fog pass with
+// the selection clean-up, the render-option switches, and the sky box.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/game_loop.h"
+#include "app/render_options.h"
+#include "app/world.h"
+#include "game/crystal.h"
+#include "game/unit.h"
+#include "game/unit_manager.h"
+#include "match_fixture.h"
+#include "render/frustum.h"
+#include "render/texture.h"
+#include "scene/blob_mesh.h"
+#include "scene/sky.h"
+#include "scene/terrain.h"
+
+class WorldTest : public MatchTest {};
+
+TEST_F(WorldTest, OneEnemyMatchStartsWithThreeWorkersInTwoOppositeCorners) {
+    UnitManager* m = world->unitManager;
+    ASSERT_EQ(6u, m->units.size());
+    const float expected[6][3] = {{14, 14, 0}, {15, 15, 0}, {16, 16, 0}, {50, 50, 1}, {49, 49, 1}, {48, 48, 1}};
+    for (int i = 0; i < 6; ++i) {
+        const Unit* u = m->units[i];
+        EXPECT_EQ(0, u->type);
+        EXPECT_FLOAT_EQ(expected[i][0], u->position[0]) << i;
+        EXPECT_FLOAT_EQ(expected[i][1], u->position[1]) << i;
+        EXPECT_EQ((int)expected[i][2], u->player) << i;
+        EXPECT_FLOAT_EQ(world->terrain->maxHeightAround(u->position[0], u->position[1], 0.5f) + 0.5f, u->position[2]);
+    }
+}
+
+TEST(WorldStart, ThreeEnemiesFillAllFourCornersAndTheSettingsArePassedOn) {
+    ASSERT_TRUE(ensureGlContext());
+    World world(128, 3, 2, 1);
+    UnitManager* m = world.unitManager;
+    ASSERT_EQ(12u, m->units.size());
+    EXPECT_EQ(2, m->difficulty);
+    EXPECT_EQ(128, world.mapSize);
+    // Player 2 takes the corner at large x, player 3 the one at large y.
+    EXPECT_EQ(2, m->units[6]->player);
+    EXPECT_FLOAT_EQ(114.0f, m->units[6]->position[0]);
+    EXPECT_FLOAT_EQ(14.0f, m->units[6]->position[1]);
+    EXPECT_FLOAT_EQ(112.0f, m->units[8]->position[0]);
+    EXPECT_FLOAT_EQ(16.0f, m->units[8]->position[1]);
+    EXPECT_EQ(3, m->units[11]->player);
+    EXPECT_FLOAT_EQ(16.0f, m->units[11]->position[0]);
+    EXPECT_FLOAT_EQ(112.0f, m->units[11]->position[1]);
+    // The camera starts over the human's base with the default options.
+    EXPECT_FLOAT_EQ(-15.0f, world.cameraX);
+    EXPECT_FLOAT_EQ(-15.0f, world.cameraY);
+    EXPECT_FLOAT_EQ(-world.terrain->height(15.0f, 15.0f), world.cameraZ);
+    EXPECT_FLOAT_EQ(-40.0f, world.cameraPitch);
+    EXPECT_FLOAT_EQ(0.0f, world.cameraYaw);
+    EXPECT_FLOAT_EQ(14.5f, world.cameraDistance);
+    EXPECT_FALSE(world.showInfo);
+    EXPECT_TRUE(world.frustumCulling && world.linearFilter && world.mipmapping && world.showLifeBars);
+    EXPECT_FALSE(world.wireframe || world.rotating);
+    EXPECT_EQ(2, world.anisotropy);
+    EXPECT_EQ(0u, takeGlError());
+}
+
+TEST_F(WorldTest, CameraPositionIsClampedEightCellsInsideTheMap) {
+    world->setCameraPosition(0.0f, 0.0f);
+    EXPECT_FLOAT_EQ(-8.0f, world->cameraX);
+    EXPECT_FLOAT_EQ(-8.0f, world->cameraY);
+    EXPECT_FLOAT_EQ(-world->terrain->height(8.0f, 8.0f), world->cameraZ);
+    world->setCameraPosition(-1000.0f, 5.0f);
+    EXPECT_FLOAT_EQ(-56.0f, world->cameraX);
+    EXPECT_FLOAT_EQ(-8.0f, world->cameraY);
+    world->setCameraPosition(-20.5f, -56.0f);
+    EXPECT_FLOAT_EQ(-20.5f, world->cameraX);
+    EXPECT_FLOAT_EQ(-56.0f, world->cameraY);
+}
+
+TEST_F(WorldTest, UnitsInTheFogAreHiddenAndLeaveTheSelection) {
+    UnitManager* m = world->unitManager;
+    Unit* own = ownWorker();
+    Unit* enemy = enemyWorker();  // 50 cells away in the opposite corner: fogged
+    m->selection.push_back(enemy);
+    m->selection.push_back(own);
+    world->update(1);
+    EXPECT_TRUE(enemy->hidden);
+    EXPECT_FALSE(own->hidden);
+    ASSERT_EQ(1u, m->selection.size());
+    EXPECT_EQ(own, m->selection[0]);
+    // Crystals get the flag too: some lie near the human's base, some far away.
+    int hidden = 0, shown = 0;
+    for (const Crystal* c : m->crystals) {
+        (c->hidden ? hidden : shown) += 1;
+    }
+    EXPECT_GT(hidden, 0);
+
+    // F10 lifts the fog (and boosts the human), so the enemy can be seen and kept selected.
+    loop->handleEvent(keyEvent(true, SDLK_F10));
+    EXPECT_TRUE(world->terrain->fogDisabled);
+    EXPECT_TRUE(m->boostMode);
+    m->selection.push_back(enemy);
+    world->update(1);
+    EXPECT_FALSE(enemy->hidden);
+    EXPECT_EQ(2u, m->selection.size());
+    loop->handleEvent(keyEvent(true, SDLK_F10));
+    EXPECT_FALSE(world->terrain->fogDisabled);
+    EXPECT_FALSE(m->boostMode);
+    world->update(1);
+    EXPECT_EQ(1u, m->selection.size());
+}
+
+TEST(RenderOptions, AnisotropyDoublesUpToTheDriverMaximumThenTurnsOff) {
+    int level = 2;
+    const int expected16[] = {4, 8, 16, 1, 2, 4};
+    for (int want : expected16) {
+        level = nextAnisotropy(level, 16.0f);
+        EXPECT_EQ(want, level);
+    }
+    EXPECT_EQ(1, nextAnisotropy(2, 1.0f));  // no anisotropic filtering available
+    EXPECT_EQ(1, nextAnisotropy(1, 1.0f));
+    EXPECT_EQ(4, nextAnisotropy(2, 4.0f));
+    EXPECT_EQ(1, nextAnisotropy(4, 4.0f));
+    EXPECT_EQ("Disabled", anisotropyText(1));
+    EXPECT_EQ("8x", anisotropyText(8));
+}
+
+TEST_F(WorldTest, FunctionKeysSwitchTheOptionsAndTheListShowsThem) {
+    UnitManager* m = world->unitManager;
+    std::vector<OptionLine> lines = renderOptionLines(*world, 57);
+    ASSERT_EQ(15u, lines.size());
+    EXPECT_EQ("57 fps", lines[0].text);
+    EXPECT_EQ(40, lines[0].below);
+    EXPECT_EQ("Texture Filter (F4)", lines[3].text);
+    EXPECT_EQ(106, lines[3].below);
+    EXPECT_TRUE(lines[3].heading);
+    EXPECT_EQ("Linear", lines[4].text);
+    EXPECT_EQ(120, lines[4].below);
+    EXPECT_EQ("Alpha Blending (F9)", lines[13].text);
+    EXPECT_EQ(320, lines[14].below);
+
+    const SDLKey keys[] = {SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F8, SDLK_F9, SDLK_TAB};
+    for (SDLKey k : keys) {
+        loop->handleEvent(keyEvent(true, k));
+        loop->handleEvent(keyEvent(false, k));
+    }
+    EXPECT_TRUE(world->showInfo);
+    EXPECT_TRUE(world->wireframe);
+    EXPECT_FALSE(world->linearFilter);
+    EXPECT_FALSE(world->mipmapping);
+    EXPECT_FALSE(m->showTargetLines);
+    EXPECT_FALSE(world->frustumCulling);
+    EXPECT_FALSE(world->terrain->frustumCulling);
+    EXPECT_FALSE(m->frustumCulling);
+    EXPECT_FALSE(m->blobMesh->transparent);
+    EXPECT_FALSE(world->showLifeBars);
+    lines = renderOptionLines(*world, 0);
+    const char* values[7] = {"Enabled", "Nearest", "Disabled", "Disabled", "2x", "Disabled", "Disabled"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(values[i], lines[2 + 2 * i].text) << i;
+    }
+
+    // F7 never leaves 1 .. the driver's maximum.
+    float maximum = maxAnisotropy();
+    for (int i = 0; i < 8; ++i) {
+        loop->handleEvent(keyEvent(true, SDLK_F7));
+        EXPECT_GE(world->anisotropy, 1);
+        EXPECT_LE((float)world->anisotropy, maximum < 2.0f ? 2.0f : maximum);
+    }
+    for (SDLKey k : keys) {
+        loop->handleEvent(keyEvent(true, k));
+    }
+    while (world->anisotropy != 2) {
+        loop->handleEvent(keyEvent(true, SDLK_F7));
+    }
+    EXPECT_TRUE(world->frustumCulling && world->terrain->frustumCulling && m->frustumCulling);
+}
+
+TEST(SkyBox, EachTileSetHasItsOwnSixImages) {
+    EXPECT_EQ(std::string(".\\textures\\skybox\\7.bmp"), skyImagePath(0, 0));
+    EXPECT_EQ(std::string(".\\textures\\skybox\\12.bmp"), skyImagePath(0, 5));
+    EXPECT_EQ(std::string(".\\textures\\skybox\\1.bmp"), skyImagePath(1, 0));
+    EXPECT_EQ(std::string(".\\textures\\skybox\\6.bmp"), skyImagePath(1, 5));
+    EXPECT_EQ(std::string(".\\textures\\skybox\\9.bmp"), skyImagePath(7, 2));  // any other set: the daylight sky
+}
+
+TEST(SkyBox, FacesCloseTheCubeAndFaceInwards) {
+    // Every side face has two corners at the bottom (z -0.5) with v = 1, and the strip winds so that
+    // its normal points to the centre, where the eye is: culling must keep it.
+    const float* t = skyFaceTexcoords();
+    for (int face = 0; face < 6; ++face) {
+        const float* v = skyFaceVertices(face);
+        float e1[3] = {v[3] - v[0], v[4] - v[1], v[5] - v[2]};
+        float e2[3] = {v[6] - v[0], v[7] - v[1], v[8] - v[2]};
+        float n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        float towardsCentre = -(n[0] * v[0] + n[1] * v[1] + n[2] * v[2]);
+        EXPECT_GT(towardsCentre, 0.0f) << "face " << face;
+        if (face < 4) {
+            EXPECT_FLOAT_EQ(-0.5f, v[2]);
+            EXPECT_FLOAT_EQ(1.0f, t[1]);
+            EXPECT_FLOAT_EQ(0.5f, v[5]);
+            EXPECT_FLOAT_EQ(0.0f, t[3]);
+        }
+    }
+}
+
+TEST_F(WorldTest, SkyCoversTheViewWithoutWritingDepth) {
+    world->buildViewMatrices();
+    glViewport(0, 0, 640, 480);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    world->drawSky();
+    GLboolean mask = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    EXPECT_EQ(GL_TRUE, mask);
+    const int points[3][2] = {{5, 5}, {320, 240}, {634, 474}};
+    for (const auto& p : points) {
+        float depth = 0.0f;
+        unsigned char rgba[4] = {0, 0, 0, 0};
+        glReadPixels(p[0], p[1], 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glReadPixels(p[0], p[1], 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        EXPECT_FLOAT_EQ(1.0f, depth);
+        EXPECT_FALSE(rgba[0] == 255 && rgba[1] == 0 && rgba[2] == 255) << "clear colour left at " << p[0];
+    }
+}
