@@ -1,5 +1,6 @@
 #include "game/unit_manager.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/sound.h"
@@ -14,6 +15,13 @@ float distance2(const Unit* a, const Unit* b) {
     float dx = b->position[0] - a->position[0];
     float dy = b->position[1] - a->position[1];
     return sqrtf(dx * dx + dy * dy);
+}
+
+// Removes every occurrence of u; true when there was one.
+bool eraseAll(std::vector<Unit*>& list, const Unit* u) {
+    size_t before = list.size();
+    list.erase(std::remove(list.begin(), list.end(), u), list.end());
+    return list.size() != before;
 }
 
 }  // namespace
@@ -89,7 +97,8 @@ void UnitManager::updateAttack(Unit* s, int dt) {
     }
 }
 
-// Homing flight at 4 units per second, impact with retaliation and the alert sound, then a 2000 ms fade.
+// Homing flight at 4 units per second; the impact deals the damage, draws retaliation from an idle target
+// and the alert for the human. From then the shot fades for 2000 ms before it is deleted.
 void UnitManager::updateProjectiles(int dt) {
     for (size_t i = 0; i < projectiles.size();) {
         Projectile* p = projectiles[i];
@@ -103,17 +112,18 @@ void UnitManager::updateProjectiles(int dt) {
                 for (int k = 0; k < 3; ++k) {
                     p->position[k] += v[k] / d * step;
                 }
-                ++i;
-                continue;
+            } else {
+                t->life -= (float)p->damage;
+                if (t->state == kIdle && p->source) {
+                    order(t, kAttack, p->source);
+                }
+                if (t->player == 0) {
+                    playSound(kSoundAttack);
+                }
+                p->impactTime = 1;
             }
-            t->life -= (float)p->damage;
-            if (t->state == kIdle && p->source) {
-                order(t, kAttack, p->source);
-            }
-            if (t->player == 0) {
-                playSound(kSoundAttack);
-            }
-            p->impactTime = 1;
+            ++i;
+            continue;
         }
         p->impactTime += frameTime;
         if (p->impactTime > 2000) {
@@ -141,23 +151,9 @@ void UnitManager::removeDeadUnits(bool& changed) {
                 projectiles[k]->impactTime += 1;
             }
         }
-        for (size_t k = 0; k < selection.size();) {
-            if (selection[k] == u) {
-                selection.erase(selection.begin() + k);
-                changed = true;
-            } else {
-                ++k;
-            }
-        }
+        changed |= eraseAll(selection, u);
         for (int g = 0; g < kGroupCount; ++g) {
-            for (size_t k = 0; k < groups[g].size();) {
-                if (groups[g][k] == u) {
-                    groups[g].erase(groups[g].begin() + k);
-                    changed = true;
-                } else {
-                    ++k;
-                }
-            }
+            changed |= eraseAll(groups[g], u);
         }
         for (size_t k = 0; k < units.size(); ++k) {
             Unit* w = units[k];

@@ -75,7 +75,7 @@ void UnitManager::thinkComputerPlayers() {
     // Upgrading: a random fighter tries a random morph slot; Muffins favour the Fly once a tower exists.
     for (int p = 1; p < kPlayerCount; ++p) {
         int count = (int)fighters[p].size();
-        if (count <= 0 || !(reserve <= players[p].crystals)) {
+        if (count <= 0 || players[p].crystals < reserve) {
             continue;
         }
         int slot = rand() % 3;
@@ -92,7 +92,7 @@ void UnitManager::thinkComputerPlayers() {
     // Arming: with more workers than the cap, turn one into a Muffin or (one at a time, not early) a tower.
     for (int p = 1; p < kPlayerCount; ++p) {
         int count = (int)blobs[p].size();
-        if (count <= 0 || !(reserve <= players[p].crystals) || !(workerWeight[p] > cap)) {
+        if (count <= 0 || players[p].crystals < reserve || workerWeight[p] <= cap) {
             continue;
         }
         int slot = rand() % 3;
@@ -106,7 +106,7 @@ void UnitManager::thinkComputerPlayers() {
     // Attack waves every 25 to 35 seconds once the difficulty's grace period is over.
     if (t > 150000 - 25000 * d) {
         for (int p = 1; p < kPlayerCount; ++p) {
-            if (!(t - players[p].lastWaveTime > rand() % 10000 + 25000)) {
+            if (t - players[p].lastWaveTime <= rand() % 10000 + 25000) {
                 continue;
             }
             players[p].lastWaveTime = t;

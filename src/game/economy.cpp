@@ -1,5 +1,6 @@
 #include "game/unit_manager.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -162,7 +163,8 @@ void UnitManager::updateMining(Unit* u, int dt) {
     }
 }
 
-// Ten seconds (one in boost mode), then the parent steps aside and a new idle Blob appears next to it.
+// Ten seconds (one in boost mode), then the parent steps aside and a new idle Blob appears next to it;
+// a selected parent brings its child into the selection.
 void UnitManager::updateSplit(Unit* u, bool& changed) {
     if (u->player == 0 && boostMode) {
         u->progress += (float)frameTime * 0.001f;
@@ -172,27 +174,16 @@ void UnitManager::updateSplit(Unit* u, bool& changed) {
     if (u->progress < 1.0f) {
         return;
     }
-    // Both Blobs stay inside the walkable border even when the parent splits right at it.
-    float x = clampToMap(u->position[0] - 0.25f);
-    float y = clampToMap(u->position[1] - 0.25f);
+    float x = u->position[0] - 0.25f;
+    float y = u->position[1] - 0.25f;
     u->position[0] = x;
     u->position[1] = y;
     u->position[2] = terrain->height(x, y) + 0.6f;
     u->state = kMove;
     u->destination[0] = rand() % 2 == 0 ? x + 0.1f : x - 0.1f;
     u->destination[1] = rand() % 2 == 0 ? y + 0.1f : y - 0.1f;
-    int player = u->player;
-    bool selected = false;
-    for (size_t i = 0; i < selection.size(); ++i) {
-        if (selection[i] == u) {
-            selected = true;
-            break;
-        }
-    }
-    float cx = clampToMap(x + 0.5f);
-    float cy = clampToMap(y + 0.5f);
-    Unit* child = createUnit(kBlob, cx, cy, terrain->height(cx, cy) + 0.6f, player);
-    if (selected) {
+    Unit* child = createUnit(kBlob, x + 0.5f, y + 0.5f, terrain->height(x + 0.5f, y + 0.5f) + 0.6f, u->player);
+    if (std::find(selection.begin(), selection.end(), u) != selection.end()) {
         selection.push_back(child);
     }
     changed = true;
