@@ -1,0 +1,189 @@
+// The command panel as the player meets it: what each selection offers, the tooltips with their costs,
+// the hotkeys, and clicks on the buttons through the frame loop's mouse handling.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/command_panel.h"
+#include "app/game_loop.h"
+#include "app/globals.h"
+#include "app/world.h"
+#include "game/unit.h"
+#include "game/unit_manager.h"
+#include "game/unit_template.h"
+#include "match_fixture.h"
+#include "render/control.h"
+
+namespace {
+
+// Which of the nine buttons are enabled, as a string of 0 and 1.
+std::string enabledPattern() {
+    std::string s;
+    for (int i = 0; i < 9; ++i) {
+        s += gCommandButtons[i]->enabled ? '1' : '0';
+    }
+    return s;
+}
+
+}  // namespace
+
+class CommandPanelTest : public MatchTest {
+protected:
+    // Turns a human unit into another type for the test and selects it.
+    Unit* selectOwn(int type) {
+        Unit* u = ownWorker();
+        u->type = type;
+        u->state = kIdle;
+        world->unitManager->selection.push_back(u);
+        rebuildCommandPanel();
+        return u;
+    }
+    void TearDown() override {
+        Unit* u = ownWorker();
+        u->type = kBlob;
+        u->state = kIdle;
+        world->unitManager->players[0].towerCount = 0;
+        MatchTest::TearDown();
+    }
+};
+
+TEST_F(CommandPanelTest, ButtonsFormAGridInTheBottomRightCorner) {
+    // Columns at 640 - 180, - 120, - 60; rows at 130, 70, 10; every button 50 x 50 with its index as id.
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_FLOAT_EQ(460.0f + 60.0f * (float)(i % 3), gCommandButtons[i]->x) << i;
+        EXPECT_FLOAT_EQ(130.0f - 60.0f * (float)(i / 3), gCommandButtons[i]->y) << i;
+        EXPECT_FLOAT_EQ(50.0f, gCommandButtons[i]->w);
+        EXPECT_EQ(i, gCommandButtons[i]->id);
+        EXPECT_EQ(gCommandTooltips[i], gCommandButtons[i]->tooltip);
+    }
+}
+
+TEST_F(CommandPanelTest, NothingSelectedGivesNineEmptyDisabledButtons) {
+    EXPECT_EQ("000000000", enabledPattern());
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ("", gCommandButtons[i]->caption);
+        EXPECT_EQ("", gCommandTooltips[i]->caption);
+        EXPECT_FLOAT_EQ(0.0f, gCommandTooltips[i]->w);
+    }
+}
+
+TEST_F(CommandPanelTest, WorkerOffersStopMoveSplitMineAndItsTwoMorphs) {
+    selectOwn(kBlob);
+    // Stop, Move, Split; Mine; Muffin (Z); Slime Tower (C) needs no tower of its own.
+    EXPECT_EQ("111001101", enabledPattern());
+    EXPECT_EQ(std::string(1, (char)28), gCommandButtons[0]->caption);
+    EXPECT_EQ("Stop (Q)", gCommandTooltips[0]->caption);
+    EXPECT_EQ(std::string(1, (char)29), gCommandButtons[1]->caption);
+    EXPECT_EQ("Split (E)", gCommandTooltips[2]->caption);
+    EXPECT_EQ("Split a Blob unit off.", gCommandTooltips[2]->description);
+    EXPECT_EQ(std::string("\x1f 10  \x1e 50"), gCommandTooltips[2]->note);
+    EXPECT_EQ("", gCommandButtons[3]->caption);  // no Attack for a worker
+    EXPECT_EQ("Mine (D)", gCommandTooltips[5]->caption);
+    EXPECT_EQ(std::string(1, (char)14), gCommandButtons[5]->caption);
+
+    const UnitTemplate& muffin = *world->unitManager->templates[kMuffin];
+    EXPECT_EQ(std::string(1, muffin.iconGlyph), gCommandButtons[6]->caption);
+    EXPECT_EQ("Morph to Muffin (Z)", gCommandTooltips[6]->caption);
+    EXPECT_EQ(muffin.description, gCommandTooltips[6]->description);
+    EXPECT_EQ(std::string("\x1f 10  \x1e" "25"), gCommandTooltips[6]->note);
+    EXPECT_EQ("", gCommandButtons[7]->caption);
+    EXPECT_EQ("Morph to Slime Tower (C)", gCommandTooltips[8]->caption);
+    EXPECT_EQ(std::string("\x1f 70  \x1e" "400"), gCommandTooltips[8]->note);
+
+    // Filled tooltips are sized to their texts and end 10 pixels from the right edge.
+    for (int i : {0, 1, 2, 5, 6, 8}) {
+        EXPECT_GT(gCommandTooltips[i]->w, 50.0f) << i;
+        EXPECT_FLOAT_EQ(35.0f, gCommandTooltips[i]->h);
+        EXPECT_FLOAT_EQ(630.0f, gCommandTooltips[i]->x + gCommandTooltips[i]->w) << i;
+    }
+}
+
+TEST_F(CommandPanelTest, BusyWorkerCanOnlyStop) {
+    Unit* u = selectOwn(kBlob);
+    u->state = kSplit;
+    rebuildCommandPanel();
+    EXPECT_EQ("100000000", enabledPattern());
+    EXPECT_EQ("", gCommandButtons[6]->caption);
+}
+
+TEST_F(CommandPanelTest, FlyerMorphsWaitForATower) {
+    selectOwn(kMuffin);
+    // Muffin: Stop, Move, Attack; Drop (Z) and Rotundus (X); Fly (C) shown but locked.
+    EXPECT_EQ("110100110", enabledPattern());
+    EXPECT_EQ("Attack (A)", gCommandTooltips[3]->caption);
+    EXPECT_EQ("", gCommandButtons[5]->caption);  // no mining
+    EXPECT_EQ("Morph to Fly (C)", gCommandTooltips[8]->caption);
+    world->unitManager->players[0].towerCount = 1;
+    rebuildCommandPanel();
+    EXPECT_EQ("110100111", enabledPattern());
+}
+
+TEST_F(CommandPanelTest, EnemySelectionIsShownButDisabledAndItsHotkeysOrderNothing) {
+    Unit* enemy = enemyWorker();
+    world->unitManager->selection.push_back(enemy);
+    rebuildCommandPanel();
+    EXPECT_EQ("000000000", enabledPattern());
+    EXPECT_EQ("Split (E)", gCommandTooltips[2]->caption);
+    // W still arms a move; the click then moves no enemy.
+    loop->handleEvent(keyEvent(true, SDLK_w));
+    EXPECT_EQ(1, gCommandMode);
+    gPickPoint[0] = 40.0f;
+    gPickPoint[1] = 40.0f;
+    gPickPoint[2] = 0.0f;
+    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 320, 240));
+    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 320, 240));
+    EXPECT_EQ(0, gCommandMode);
+    EXPECT_EQ(kIdle, enemy->state);
+}
+
+TEST_F(CommandPanelTest, HotkeysArmTheTargetModesAndSplitOrdersAtOnce) {
+    Unit* u = selectOwn(kBlob);
+    loop->handleEvent(keyEvent(true, SDLK_a));
+    EXPECT_EQ(2, gCommandMode);
+    loop->handleEvent(keyEvent(true, SDLK_d));
+    EXPECT_EQ(3, gCommandMode);
+    loop->handleEvent(keyEvent(true, SDLK_w));
+    EXPECT_EQ(1, gCommandMode);
+    gCommandMode = 0;
+    // The human starts with 100.9 crystals: a split (50) is accepted and the panel shows the busy worker.
+    float before = world->unitManager->players[0].crystals;
+    loop->handleEvent(keyEvent(true, SDLK_e));
+    EXPECT_EQ(kSplit, u->state);
+    EXPECT_FLOAT_EQ(before - 50.0f, world->unitManager->players[0].crystals);
+    EXPECT_EQ("100000000", enabledPattern());
+    // Q stops it and the panel offers everything again.
+    loop->handleEvent(keyEvent(true, SDLK_q));
+    EXPECT_EQ(kIdle, u->state);
+    EXPECT_EQ("111001101", enabledPattern());
+    world->unitManager->players[0].crystals = before;
+}
+
+TEST_F(CommandPanelTest, AfterMoveAClickOnAControlWaitsAndTheNextGroundClickMoves) {
+    Unit* u = selectOwn(kBlob);
+    // Click the Move button (index 1 at 520..570, 130..180 from the bottom) with the mouse.
+    loop->handleEvent(motionEvent(545, 480 - 155));
+    EXPECT_TRUE(loop->overGui);
+    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 545, 480 - 155));
+    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 545, 480 - 155));
+    EXPECT_EQ(1, gCommandMode);
+    // A click on the empty button 4 does not use up the pending move.
+    loop->handleEvent(motionEvent(545, 480 - 95));
+    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 545, 480 - 95));
+    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 545, 480 - 95));
+    EXPECT_EQ(1, gCommandMode);
+    EXPECT_EQ(kIdle, u->state);
+    // On the ground it does.
+    loop->handleEvent(motionEvent(300, 200));
+    EXPECT_FALSE(loop->overGui);
+    gPickPoint[0] = 20.0f;
+    gPickPoint[1] = 18.0f;
+    gPickPoint[2] = 0.0f;
+    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 300, 200));
+    EXPECT_FALSE(loop->selecting);
+    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 300, 200));
+    EXPECT_EQ(0, gCommandMode);
+    EXPECT_EQ(kMove, u->state);
+    EXPECT_NEAR(20.0f, u->destination[0], 1e-4f);
+    EXPECT_NEAR(18.0f, u->destination[1], 1e-4f);
+    loop->handleEvent(keyEvent(true, SDLK_q));
+}
