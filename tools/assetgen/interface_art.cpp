@@ -33,15 +33,18 @@ float sdEdges(float x, float y, float x0, float y0, float x1, float y1) {
 }
 
 // Console silhouettes in window pixels of each piece (sx to the right, sy up from the window bottom).
+// The game fills the panels with square-cornered flat rectangles first (left 230 x 230, right 200 x 200 at
+// W - 200, the middle up to 130): the blocks reach 6 px past their edges so the rounded corners still
+// cover the rectangles' corners.
 float leftSilhouette(float sx, float sy) {
-    float block = sdRoundBox(sx, sy, -385.0f, -385.0f, 615.0f, 615.0f, 18.0f);
+    float block = sdRoundBox(sx, sy, -382.0f, -382.0f, 618.0f, 618.0f, 18.0f);
     float band = sdEdges(sx, sy, -1000.0f, -1000.0f, 3000.0f, kLedge);
     return smoothMin(block, band, 14.0f);
 }
 
 // The right console: a 200-wide block 200 high and the band along the ledge.
 float rightSilhouette(float sx, float sy) {
-    float block = sdRoundBox(sx, sy, 640.0f, -400.0f, 600.0f, 600.0f, 18.0f);
+    float block = sdRoundBox(sx, sy, 634.0f, -397.0f, 600.0f, 603.0f, 18.0f);
     float band = sdEdges(sx, sy, -3000.0f, -1000.0f, 3000.0f, kLedge);
     return smoothMin(block, band, 14.0f);
 }
@@ -74,19 +77,12 @@ void consolePixel(Sdf sdf, float sx, float sy, float* out) {
         gy /= gl;
     }
     if (d > 0.0f) {
-        // Outside: a dark halo that keeps the rim readable over bright ground.
-        float a = 0.55f * (1.0f - smoothstep(0.0f, 7.0f, d));
-        out[0] = 0.0f;
-        out[1] = 0.02f;
-        out[2] = 0.0f;
-        out[3] = a;
-        float edge = coverage(d - 0.5f);
-        if (edge > 0.0f) {
-            out[0] = mixf(out[0], 0.55f, edge);
-            out[1] = mixf(out[1], 0.68f, edge);
-            out[2] = mixf(out[2], 0.55f, edge);
-            out[3] = std::max(out[3], edge);
-        }
+        // Outside: only the anti-aliased fringe of curved edges. The pieces overlap each other and the
+        // strip along the ledge, so anything half transparent there would be drawn twice and show.
+        out[0] = 0.52f;
+        out[1] = 0.62f;
+        out[2] = 0.52f;
+        out[3] = coverage(d);
         return;
     }
     consoleFill(sx, sy, d, out);
@@ -307,6 +303,20 @@ void paintPointer(Image& img) {
         }
 }
 
+// Clears the pixels of a corner piece's columns [from, to) that show exactly what the strip shows at the
+// same window position (rows of window y 95..167). stripShift is the strip column under the piece's
+// column 0, modulo the strip's 16-column pattern.
+void clearWhereStripRepeats(Image& img, const AtlasPiece& p, int from, int to, int stripShift) {
+    for (int wy = 95; wy < 95 + kHudStrip.h; ++wy)
+        for (int col = from; col < to; ++col) {
+            float* px = img.at((p.left() + col) % 512, p.top() + p.h - 1 - wy);
+            const float* strip = img.at((col - stripShift + 512) % 512, kHudStrip.top() + kHudStrip.h - 1 - (wy - 95));
+            float diff = 0.0f;
+            for (int k = 0; k < 4; ++k) diff = std::max(diff, std::fabs(px[k] - strip[k]));
+            if (diff < 0.01f) px[3] = 0.0f;
+        }
+}
+
 // Makes a piece fully transparent (the pointer sits in an unused button slot).
 void clearPiece(Image& img, const AtlasPiece& p) {
     for (int row = 0; row < p.h; ++row)
@@ -325,7 +335,15 @@ Image makeInterfaceAtlas() {
     // The right piece first: the left one overlaps its first columns with the very same ledge.
     paintPiece(img, kHudRight, rightSilhouette, 0.0f);
     paintPiece(img, kHudLeft, leftSilhouette, 0.0f);
+    // Along the ledge the strip is drawn under both corner pieces. Where a piece would only repeat the
+    // strip, it stays clear: the edge's soft rows would otherwise be drawn twice and show as a brighter
+    // streak. Only the rounded joins, which differ from the strip, are kept.
+    clearWhereStripRepeats(img, kHudLeft, 240, 280, 240);
+    clearWhereStripRepeats(img, kHudRight, 0, 40, 0);
     paintMinimapWell(img);
+    // The strip's top row wraps onto the bottom row under linear filtering: keep that row clear (the
+    // flat panels the game draws first lie under it anyway).
+    for (int x = 0; x < 512; ++x) img.at(x, 511)[3] = 0.0f;
     for (int enabled = 0; enabled < 2; ++enabled)
         for (int state = 0; state < 2; ++state) paintCommandFrame(img, kCommandFrame[enabled][state], enabled == 1, state);
     clearPiece(img, kPointer);
