@@ -27,6 +27,7 @@ void rectCorners(float x, float y, float w, float h, float* corners) {
     corners[7] = y + h;
 }
 
+// The pressed button (state 2) is pale; its alpha of 1.2 is left for the shader to clamp.
 void buttonFill(int state, float* tint) {
     float s = (float)state;
     if (state == 2) {
@@ -40,6 +41,7 @@ void buttonFill(int state, float* tint) {
     tint[3] = s * 0.2f + 0.8f;
 }
 
+// Opaque, a little greener per state.
 void buttonOutline(int state, float* tint) {
     float s = (float)state;
     tint[0] = 0.3f;
@@ -69,30 +71,21 @@ Canvas::~Canvas() {
     glDeleteVertexArrays(1, &vertexArray);
 }
 
+// The font's text mode is the same switch of GL state, so the Canvas uses it.
 void Canvas::begin2D() {
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
+    Font::begin2D();
     plainShader->bind();
 }
 
+// Ends the font's text mode too, whether or not text was drawn.
 void Canvas::end2D() {
-    if (gFont) {
-        gFont->end2D();
-    }
     Shader::unbind();
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
+    Font::end2D();
 }
 
 // Streams four 2D corners and draws them with plainShader's locations into whatever program is bound
 // (the caller's contract is that it is plainShader). Nothing is drawn when the program did not build.
 void Canvas::drawPlain(const float* corners, const float* tint, GLenum mode, MatrixStack* projection) {
-    if (plainShader->program == 0) {
-        return;
-    }
     GLint vertex = plainShader->attribute("vertex");
     if (vertex < 0) {
         return;
@@ -110,6 +103,7 @@ void Canvas::drawPlain(const float* corners, const float* tint, GLenum mode, Mat
     glBindVertexArray(0);
 }
 
+// Filled as a fan, or only its outline as a line loop.
 void Canvas::drawRect(float x, float y, float w, float h, unsigned int colour, bool outline,
                       MatrixStack* projection) {
     float corners[8];
@@ -119,16 +113,17 @@ void Canvas::drawRect(float x, float y, float w, float h, unsigned int colour, b
     drawPlain(corners, tint, outline ? GL_LINE_LOOP : GL_TRIANGLE_FAN, projection);
 }
 
+// The fill first, so the outline lies on top.
 void Canvas::drawButtonBox(float x, float y, float w, float h, int state, MatrixStack* projection) {
     float corners[8];
     float tint[4];
     rectCorners(x, y, w, h, corners);
     buttonFill(state, tint);
     drawPlain(corners, tint, GL_TRIANGLE_FAN, projection);
-    buttonOutline(state, tint);
-    drawPlain(corners, tint, GL_LINE_LOOP, projection);
+    drawFrame(x, y, w, h, state, projection);
 }
 
+// The outline in the button outline colour.
 void Canvas::drawFrame(float x, float y, float w, float h, int state, MatrixStack* projection) {
     float corners[8];
     float tint[4];
@@ -137,6 +132,7 @@ void Canvas::drawFrame(float x, float y, float w, float h, int state, MatrixStac
     drawPlain(corners, tint, GL_LINE_LOOP, projection);
 }
 
+// Kinds 0 to 4 have their own colours, every other kind is dark grey.
 void Canvas::drawMarker(float x, float y, int kind, MatrixStack* projection) {
     static const float kColours[6][4] = {
         {0.6f, 1.0f, 0.6f, 1.0f}, {1.0f, 0.1f, 0.1f, 1.0f}, {0.1f, 0.1f, 0.9f, 1.0f},
@@ -153,9 +149,6 @@ void Canvas::drawMarker(float x, float y, int kind, MatrixStack* projection) {
 void Canvas::drawTextured(const float* corners, const float* texcoords, Texture texture,
                           MatrixStack* projection) {
     texShader->bind();
-    if (texShader->program == 0) {
-        return;
-    }
     GLint vertex = texShader->attribute("vertex");
     GLint texcoord = texShader->attribute("texcoord");
     if (vertex < 0 || texcoord < 0) {
@@ -188,6 +181,7 @@ void Canvas::drawTextured(const float* corners, const float* texcoords, Texture 
     glBindVertexArray(0);
 }
 
+// Stretches the whole texture; the plain program is bound again for the shapes that follow.
 void Canvas::drawTexture(float x, float y, float w, float h, MatrixStack* projection, Texture texture) {
     static const float kTexcoords[8] = {0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f};
     float corners[8];
@@ -196,6 +190,7 @@ void Canvas::drawTexture(float x, float y, float w, float h, MatrixStack* projec
     plainShader->bind();
 }
 
+// Atlas texY counts from the bottom of the atlas, as t = 1 - texY / 512.
 void Canvas::drawInterfacePart(float x, float y, float w, float h, float texX, float texY,
                                MatrixStack* projection) {
     float corners[8];

@@ -29,6 +29,16 @@ const float kCell = 0.0625f;     // one cell of the 16 x 16 grid in texture coor
 const float kSample = 0.0605f;   // how much of a cell a glyph quad samples across, short of the next cell
 const float kQuadWidth = 31.0f;  // font units
 
+// The glyph cell of a character: c - 32 from space on, control characters after the printable ones,
+// plus 128 when bold; -1 for bytes 128..255, which have no glyph and are skipped.
+int glyphIndex(unsigned char c, bool bold) {
+    if (c >= 128) {
+        return -1;
+    }
+    int index = c >= 32 ? c - 32 : c + 96;
+    return bold ? index + 128 : index;
+}
+
 }  // namespace
 
 // Loads the font program and image; a missing one is reported by its loader and text then draws nothing.
@@ -42,6 +52,7 @@ Font::Font() : shader(0), texture(0), vertexArray(0), vertexBuffer(0) {
     glGenBuffers(1, &vertexBuffer);
 }
 
+// The texture first, then the program.
 Font::~Font() {
     glDeleteTextures(1, &texture);
     delete shader;
@@ -49,6 +60,7 @@ Font::~Font() {
     glDeleteVertexArrays(1, &vertexArray);
 }
 
+// Text blends over what is there and ignores depth.
 void Font::begin2D() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -56,20 +68,14 @@ void Font::begin2D() {
     glDisable(GL_CULL_FACE);
 }
 
+// Back to the state the 3D passes expect.
 void Font::end2D() {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
 }
 
-int Font::glyphIndex(unsigned char c, bool bold) {
-    if (c >= 128) {
-        return -1;
-    }
-    int index = c >= 32 ? c - 32 : c + 96;
-    return bold ? index + 128 : index;
-}
-
+// In pixels: the advances are font units, 32 to a cell of size pixels.
 float Font::textWidth(std::string text, float size, bool bold) {
     float units = 0.0f;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -88,7 +94,7 @@ void Font::drawText(std::string text, float x, float y, float size, unsigned int
     shader->bind();
     GLint vertex = shader->attribute("vertex");
     GLint texcoord = shader->attribute("texcoord");
-    if (shader->program == 0 || vertex < 0 || texcoord < 0) {
+    if (vertex < 0 || texcoord < 0) {
         Shader::unbind();
         return;
     }
@@ -153,6 +159,7 @@ void Font::drawText(std::string text, float x, float y, float size, unsigned int
     Shader::unbind();
 }
 
+// The shadow's alpha is three quarters of the text's, rounded down.
 void Font::drawTextShadowed(std::string text, float x, float y, float size, unsigned int colour, bool bold,
                             int align, MatrixStack* projection) {
     unsigned int shadow = ((colour & 0xFF) * 3) / 4;

@@ -17,10 +17,10 @@ public:
     Font();
     ~Font();
 
-    // Blending on, depth test and culling off; binds nothing.
-    void begin2D();
+    // Blending on, depth test and culling off; binds nothing. Static: the Canvas's 2D pass uses it too.
+    static void begin2D();
     // Blending off, depth test and culling on.
-    void end2D();
+    static void end2D();
 
     // Sum of the advances of the text's glyphs, in pixels at this size.
     float textWidth(std::string text, float size, bool bold);
@@ -31,10 +31,6 @@ public:
     // drawText in black at three quarters of the colour's alpha, 2 pixels right and down, then the text.
     void drawTextShadowed(std::string text, float x, float y, float size, unsigned int colour, bool bold, int align,
                           MatrixStack* projection);
-
-    // The glyph cell of a character: c - 32 from space on, control characters after the printable ones,
-    // plus 128 when bold; -1 for bytes 128..255, which have no glyph.
-    static int glyphIndex(unsigned char c, bool bold);
 
     Shader* shader;
     Texture texture;

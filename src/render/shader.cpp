@@ -28,21 +28,11 @@ bool readFile(const std::string& path, std::string& out) {
 
 const int kLogSize = 8096;
 
-// Prints a shader's info log and a line end; an empty log prints nothing.
-void printShaderLog(GLuint shader) {
+// Prints a shader's or a program's info log (getLog says which) and a line end; an empty log prints nothing.
+void printLog(GLuint object, PFNGLGETSHADERINFOLOGPROC getLog) {
     char log[kLogSize];
     GLsizei length = 0;
-    glGetShaderInfoLog(shader, kLogSize, &length, log);
-    if (length >= 1) {
-        std::cout << std::string(log, length) << std::endl;
-    }
-}
-
-// The same for a program's link log.
-void printProgramLog(GLuint program) {
-    char log[kLogSize];
-    GLsizei length = 0;
-    glGetProgramInfoLog(program, kLogSize, &length, log);
+    getLog(object, kLogSize, &length, log);
     if (length >= 1) {
         std::cout << std::string(log, length) << std::endl;
     }
@@ -102,7 +92,7 @@ GLuint Shader::compile(GLenum type, const std::string& source) {
     glGetShaderiv(s, GL_COMPILE_STATUS, &status);
     if (status != GL_TRUE) {
         std::cout << "Shader compilation failed." << std::endl;
-        printShaderLog(s);
+        printLog(s, glGetShaderInfoLog);
     }
     checkGlError();
     return s;
@@ -118,17 +108,19 @@ void Shader::link() {
     glGetProgramiv(program, GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
         std::cout << "Shader linking failed." << std::endl;
-        printProgramLog(program);
+        printLog(program, glGetProgramInfoLog);
         glDeleteProgram(program);
         program = 0;
     }
     checkGlError();
 }
 
+// Binds program 0 when loading failed, so nothing draws.
 void Shader::bind() {
     glUseProgram(program);
 }
 
+// Leaves no program bound.
 void Shader::unbind() {
     glUseProgram(0);
 }
@@ -141,6 +133,7 @@ GLint Shader::attribute(std::string name) {
     return glGetAttribLocation(program, name.c_str());
 }
 
+// Same rule as attribute.
 GLint Shader::uniform(std::string name) {
     if (program == 0) {
         return -1;

@@ -12,40 +12,20 @@
 
 namespace {
 
-// Palettised and 16-bit images become 32-bit RGBA with red in the lowest byte. A palette image's colour key
-// (a transparent PNG palette entry) becomes alpha 0, so such an image keeps its holes.
+// Palettised and 16-bit images become 32-bit RGBA with red in the lowest byte; 0 if SDL cannot convert.
 SDL_Surface* convertToRgba(SDL_Surface* surface) {
-    SDL_PixelFormat rgba;
-    std::memset(&rgba, 0, sizeof(rgba));
-    rgba.BitsPerPixel = 32;
-    rgba.BytesPerPixel = 4;
-    rgba.Rmask = 0x000000FF;
-    rgba.Gmask = 0x0000FF00;
-    rgba.Bmask = 0x00FF0000;
-    rgba.Amask = 0xFF000000;
-    rgba.Gshift = 8;
-    rgba.Bshift = 16;
-    rgba.Ashift = 24;
-    rgba.alpha = 255;
-    SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
-    if (!converted) {
+    SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 32, 0x000000FF, 0x0000FF00, 0x00FF0000,
+                                              0xFF000000);
+    if (!model) {
         return 0;
     }
-    if (surface->format->BytesPerPixel == 1 && (surface->flags & SDL_SRCCOLORKEY)) {
-        Uint32 key = surface->format->colorkey;
-        for (int row = 0; row < surface->h; ++row) {
-            const Uint8* in = (const Uint8*)surface->pixels + row * surface->pitch;
-            Uint8* out = (Uint8*)converted->pixels + row * converted->pitch;
-            for (int col = 0; col < surface->w; ++col) {
-                out[col * 4 + 3] = in[col] == key ? 0 : 255;
-            }
-        }
-    }
+    SDL_Surface* converted = SDL_ConvertSurface(surface, model->format, SDL_SWSURFACE);
+    SDL_FreeSurface(model);
     return converted;
 }
 
-}  // namespace
-
+// The upload formats of a decoded image: red in the lowest byte means the bytes already lie in RGB(A)
+// order, otherwise they are BGR(A). False, formats untouched, for depths other than 3 and 4 bytes.
 bool imageFormats(int bytesPerPixel, unsigned int redMask, GLenum* textureFormat, GLint* internalFormat) {
     if (bytesPerPixel == 4) {
         *textureFormat = redMask == 0xFF ? GL_RGBA : GL_BGRA;
@@ -60,6 +40,9 @@ bool imageFormats(int bytesPerPixel, unsigned int redMask, GLenum* textureFormat
     return false;
 }
 
+}  // namespace
+
+// See the header; the path keeps the game's backslashes in messages and is mapped only to open the file.
 Texture loadTexture(const char* path) {
     SDL_Surface* surface = IMG_Load(assetPath(path).c_str());
     if (!surface) {
@@ -68,15 +51,16 @@ Texture loadTexture(const char* path) {
     }
     GLenum textureFormat = GL_RGBA;
     GLint internalFormat = GL_RGBA;
+    bool upload = true;
     if (!imageFormats(surface->format->BytesPerPixel, surface->format->Rmask, &textureFormat, &internalFormat)) {
         std::cout << "Strange image format, will probably not work!" << std::endl;
         SDL_Surface* converted = convertToRgba(surface);
+        // Without a conversion the pixels do not fit the RGBA upload: the texture is made but left empty.
+        upload = converted != 0;
         if (converted) {
             SDL_FreeSurface(surface);
             surface = converted;
         }
-        textureFormat = GL_RGBA;
-        internalFormat = GL_RGBA;
     }
 
     Texture name = 0;
@@ -92,14 +76,10 @@ Texture loadTexture(const char* path) {
 
     // SDL pads rows to a multiple of 4 bytes. Packing them tightly and uploading with alignment 1 makes
     // every width load, 3-byte rows of odd width included, whatever padding the decoder chose.
-    int bytes = surface->format->BytesPerPixel;
-    int rowBytes = surface->w * bytes;
-    const unsigned char* pixels = (const unsigned char*)surface->pixels;
+    int rowBytes = surface->w * surface->format->BytesPerPixel;
+    const unsigned char* pixels = upload ? (const unsigned char*)surface->pixels : 0;
     std::vector<unsigned char> packed;
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_LockSurface(surface);
-    }
-    if (surface->pitch != rowBytes && surface->h > 0) {
+    if (pixels && surface->pitch != rowBytes) {
         packed.resize((size_t)rowBytes * surface->h);
         for (int row = 0; row < surface->h; ++row) {
             std::memcpy(&packed[(size_t)row * rowBytes], pixels + (size_t)row * surface->pitch, rowBytes);
@@ -110,14 +90,12 @@ Texture loadTexture(const char* path) {
     glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, surface->w, surface->h, 0, textureFormat, GL_UNSIGNED_BYTE,
                  pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
     glGenerateMipmap(GL_TEXTURE_2D);
     SDL_FreeSurface(surface);
     return name;
 }
 
+// Filled by its owner at run time (the terrain's maps), hence no mipmaps.
 Texture createBlankTexture(int size) {
     unsigned char* buffer = (unsigned char*)std::calloc((size_t)size * size * 4, 1);
     Texture name = 0;
@@ -130,6 +108,7 @@ Texture createBlankTexture(int size) {
     return name;
 }
 
+// Without the extension there is nothing to set.
 void setAnisotropy(const Texture* textures, int count, float value) {
     glActiveTexture(GL_TEXTURE0);
     for (int i = 0; i < count; ++i) {
@@ -140,6 +119,7 @@ void setAnisotropy(const Texture* textures, int count, float value) {
     }
 }
 
+// Mipmapped nearest filtering still blends between levels (NEAREST_MIPMAP_LINEAR).
 void setFiltering(const Texture* textures, int count, bool linear, bool mipmaps) {
     GLint mag = linear ? GL_LINEAR : GL_NEAREST;
     GLint min;
@@ -156,6 +136,7 @@ void setFiltering(const Texture* textures, int count, bool linear, bool mipmaps)
     }
 }
 
+// The ceiling of the render options' anisotropy cycle.
 float maxAnisotropy() {
     if (!GLEW_EXT_texture_filter_anisotropic) {
         return 1.0f;

@@ -18,8 +18,4 @@ void setFiltering(const Texture* textures, int count, bool linear, bool mipmaps)
 // The driver's largest anisotropy (1 when the extension is missing).
 float maxAnisotropy();
 
-// The upload formats for a decoded image of 3 or 4 bytes per pixel: red in the lowest byte means the
-// bytes are already in RGB(A) order, otherwise they are BGR(A). False (formats untouched) for any other depth.
-bool imageFormats(int bytesPerPixel, unsigned int redMask, GLenum* textureFormat, GLint* internalFormat);
-
 #endif

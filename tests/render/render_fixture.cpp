@@ -1,104 +1,54 @@
 #include "render_fixture.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
-#include "support/png_snapshot.h"
+#include "app/globals.h"
 
-#ifndef GELMARCH_SOURCE_DIR
-#define GELMARCH_SOURCE_DIR "."
-#endif
-
-ScratchDir::ScratchDir(bool linkShaders) : inside(false) {
+ScratchDir::ScratchDir(bool linkShaders) {
+    char buffer[4096];
+    previous = getcwd(buffer, sizeof(buffer)) ? buffer : ".";
     char pattern[] = "/tmp/gelmarch_render_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    root = made ? made : "/tmp";
-    std::filesystem::create_directories(root + "/bin/textures/font");
-    std::filesystem::create_directories(root + "/bin/textures/other");
-    std::error_code ignored;
-    if (linkShaders) {
-        std::filesystem::create_directory_symlink(std::string(GELMARCH_SOURCE_DIR) + "/shader", root + "/shader",
-                                                  ignored);
+    if (!mkdtemp(pattern)) {
+        ADD_FAILURE() << "cannot make a scratch directory";
+        return;
     }
+    root = pattern;
+    std::error_code ignored;
+    std::filesystem::create_directories(root + "/bin/textures/font", ignored);
+    std::filesystem::create_directories(root + "/bin/textures/other", ignored);
+    if (linkShaders) {
+        std::filesystem::create_directory_symlink(GELMARCH_SOURCE_DIR "/shader", root + "/shader", ignored);
+    }
+    EXPECT_EQ(0, chdir((root + "/bin").c_str()));
 }
 
 ScratchDir::~ScratchDir() {
-    leave();
-    if (root.compare(0, 21, "/tmp/gelmarch_render_") == 0) {
-        std::error_code ignored;
+    EXPECT_EQ(0, chdir(previous.c_str()));
+    std::error_code ignored;
+    if (!root.empty()) {
         std::filesystem::remove_all(root, ignored);
     }
 }
 
-void ScratchDir::enter() {
-    if (inside) {
-        return;
+bool writeBmp(const std::string& path, int width, int height, const unsigned char* pixels,
+              const unsigned char* paletteRgb, int paletteSize) {
+    // The 24-bit masks put blue in the lowest byte of each little-endian pixel, as BMP files keep it.
+    SDL_Surface* surface = paletteRgb ? SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0)
+                                      : SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+    for (int i = 0; i < paletteSize; ++i) {
+        SDL_Color colour = {paletteRgb[i * 3], paletteRgb[i * 3 + 1], paletteRgb[i * 3 + 2], 0};
+        SDL_SetColors(surface, &colour, i, 1);
     }
-    char buffer[4096];
-    previous = getcwd(buffer, sizeof(buffer)) ? buffer : ".";
-    inside = chdir((root + "/bin").c_str()) == 0;
-}
-
-void ScratchDir::leave() {
-    if (inside && chdir(previous.c_str()) == 0) {
-        inside = false;
-    }
-}
-
-std::string ScratchDir::path(const std::string& relative) const {
-    return root + "/bin/" + relative;
-}
-
-void ScratchDir::writeFontImage() {
-    std::vector<unsigned char> rgb(512 * 512 * 3);
-    for (int row = 0; row < 512; ++row) {
-        for (int col = 0; col < 512; ++col) {
-            unsigned char* p = &rgb[(row * 512 + col) * 3];
-            p[0] = 255;
-            p[1] = (unsigned char)((row / 32) * 16 + col / 32);
-            p[2] = 0;
-        }
-    }
-    writeBmp24(path("textures/font/font.bmp"), 512, 512, rgb.data());
-}
-
-void atlasTexel(int ax, int ay, unsigned char* rgb) {
-    rgb[0] = (unsigned char)(ax & 255);
-    rgb[1] = (unsigned char)(ay & 255);
-    rgb[2] = (unsigned char)((ax >= 256 ? 128 : 0) + (ay >= 256 ? 64 : 0));
-}
-
-void ScratchDir::writeAtlas() {
-    std::vector<unsigned char> rgba(512 * 512 * 4);
-    for (int row = 0; row < 512; ++row) {
-        for (int col = 0; col < 512; ++col) {
-            unsigned char* p = &rgba[(row * 512 + col) * 4];
-            atlasTexel(col, 511 - row, p);
-            p[3] = 255;
-        }
-    }
-    writePngRgba(path("textures/other/interface.png"), 512, 512, rgba.data());
-}
-
-bool writeBmp24(const std::string& path, int width, int height, const unsigned char* rgbTopFirst) {
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    if (!surface) {
-        return false;
-    }
+    int rowBytes = width * surface->format->BytesPerPixel;
     for (int row = 0; row < height; ++row) {
         unsigned char* out = (unsigned char*)surface->pixels + row * surface->pitch;
-        for (int col = 0; col < width; ++col) {
-            const unsigned char* in = rgbTopFirst + (row * width + col) * 3;
-            // Masks above put blue in the lowest byte of a little-endian pixel.
-            out[col * 3] = in[2];
-            out[col * 3 + 1] = in[1];
-            out[col * 3 + 2] = in[0];
+        for (int i = 0; i < rowBytes; ++i) {
+            out[i] = paletteRgb ? pixels[row * rowBytes + i] : pixels[row * rowBytes + i - i % 3 + 2 - i % 3];
         }
     }
     bool ok = SDL_SaveBMP(surface, path.c_str()) == 0;
@@ -106,44 +56,55 @@ bool writeBmp24(const std::string& path, int width, int height, const unsigned c
     return ok;
 }
 
-bool writeBmp8(const std::string& path, int width, int height, const unsigned char* indicesTopFirst,
-               const unsigned char* paletteRgb, int paletteSize) {
-    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0);
-    if (!surface) {
-        return false;
+void writeFontImage(bool darkLeftHalves) {
+    std::vector<unsigned char> rgb(512 * 512 * 3, 0);
+    for (int i = 0; i < 512 * 512; ++i) {
+        int row = i / 512;
+        int col = i % 512;
+        if (!darkLeftHalves || col % 32 >= 16) {
+            rgb[i * 3] = 255;
+            rgb[i * 3 + 1] = (unsigned char)((row / 32) * 16 + col / 32);
+        }
     }
-    std::vector<SDL_Color> colours(paletteSize);
-    for (int i = 0; i < paletteSize; ++i) {
-        colours[i].r = paletteRgb[i * 3];
-        colours[i].g = paletteRgb[i * 3 + 1];
-        colours[i].b = paletteRgb[i * 3 + 2];
-        colours[i].unused = 0;
-    }
-    SDL_SetColors(surface, colours.data(), 0, paletteSize);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy((unsigned char*)surface->pixels + row * surface->pitch, indicesTopFirst + row * width, width);
-    }
-    bool ok = SDL_SaveBMP(surface, path.c_str()) == 0;
-    SDL_FreeSurface(surface);
-    return ok;
+    ASSERT_TRUE(writeBmp("textures/font/font.bmp", 512, 512, rgb.data()));
 }
 
-bool writePngRgba(const std::string& path, int width, int height, const unsigned char* rgbaTopFirst) {
-    std::vector<unsigned char> bottomFirst((size_t)width * height * 4);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(&bottomFirst[(size_t)(height - 1 - row) * width * 4], rgbaTopFirst + (size_t)row * width * 4,
-                    (size_t)width * 4);
+void writeAtlas() {
+    std::vector<unsigned char> rgba(512 * 512 * 4, 255);
+    for (int i = 0; i < 512 * 512; ++i) {
+        int ax = i % 512;
+        int ay = i / 512;  // rows go bottom first
+        rgba[i * 4] = (unsigned char)(ax & 255);
+        rgba[i * 4 + 1] = (unsigned char)(ay & 255);
+        rgba[i * 4 + 2] = (unsigned char)((ax >= 256 ? 128 : 0) + (ay >= 256 ? 64 : 0));
     }
-    return writePngBottomUp(path, width, height, bottomFirst);
+    ASSERT_TRUE(writePngBottomUp("textures/other/interface.png", 512, 512, rgba));
+}
+
+std::pair<int, int> atlasAt(int x, int y) {
+    Pixel p = readPixel(x, y);
+    return std::make_pair(p.r + ((p.b & 128) ? 256 : 0), p.g + ((p.b & 64) ? 256 : 0));
 }
 
 Pixel readPixel(int x, int y) {
     unsigned char rgba[4] = {0, 0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    Pixel p = {rgba[0], rgba[1], rgba[2]};
-    return p;
+    return Pixel{rgba[0], rgba[1], rgba[2]};
+}
+
+::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b) {
+    Pixel p = readPixel(x, y);
+    if (std::abs(p.r - r) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.b - b) <= 1) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is (" << p.r << "," << p.g << ","
+                                         << p.b << "), expected (" << r << "," << g << "," << b << ")";
+}
+
+GLint currentProgram() {
+    GLint program = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    return program;
 }
 
 void Render2DTest::SetUp() {
@@ -151,14 +112,24 @@ void Render2DTest::SetUp() {
     if (HasFatalFailure()) {
         return;
     }
-    scratch.enter();
     glViewport(0, 0, 640, 480);
     projection.ortho(0.0f, 640.0f, 0.0f, 480.0f, 1.0f, -1.0f);
     clear(0.0f, 0.0f, 0.0f);
+    writeAtlas();
+    writeFontImage();
+    savedFont = gFont;
+    gFont = font = new Font();
+    canvas = new Canvas();
+    canvas->begin2D();
 }
 
 void Render2DTest::TearDown() {
-    scratch.leave();
+    if (canvas) {
+        canvas->end2D();
+        delete canvas;
+        delete font;
+        gFont = savedFont;
+    }
     GlTest::TearDown();
 }
 

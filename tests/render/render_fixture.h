@@ -1,60 +1,53 @@
 #ifndef GELMARCH_TESTS_RENDER_FIXTURE_H
 #define GELMARCH_TESTS_RENDER_FIXTURE_H
 
-#include <string>
+#include <GL/glew.h>
+#include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
+#include "render/canvas.h"
+#include "render/font.h"
 #include "render/matrix_stack.h"
 #include "support/gl_test.h"
+#include "support/png_snapshot.h"
 
-// A throw-away working directory laid out like the game's: DIR/bin is the working directory, DIR/shader
-// links to the repository's shaders (so "..\shader\NAME" resolves), and DIR/bin/textures holds images the
-// test writes itself. The tests thereby never depend on the generated art.
+// A throw-away game directory, entered while the object lives: DIR/bin is the working directory and
+// DIR/shader links to the repository's shaders (unless told not to), so "..\shader\NAME" resolves while
+// every image under textures/ is one the test wrote. The tests never depend on the generated art.
 class ScratchDir {
 public:
-    // Without linkShaders the directory has no shaders at all.
     explicit ScratchDir(bool linkShaders = true);
     ~ScratchDir();
 
-    // Into DIR/bin and back to where the process was.
-    void enter();
-    void leave();
-    // DIR/bin/ + relative path, with '/' separators.
-    std::string path(const std::string& relative) const;
-
-    // The font image: every 32 x 32 cell is the colour (255, index, 0), so a drawn pixel's green says which
-    // glyph cell it came from and its full brightness means full coverage.
-    void writeFontImage();
-    // The interface atlas: each texel says where it is, counted from the bottom-left of the image
-    // (see atlasTexel).
-    void writeAtlas();
-
-    std::string root;
-
 private:
+    std::string root;
     std::string previous;
-    bool inside;
 };
 
-// Colour of atlas texel (ax, ay), ay counted from the bottom row: red = ax % 256, green = ay % 256,
-// blue = 128 when ax >= 256 plus 64 when ay >= 256.
-void atlasTexel(int ax, int ay, unsigned char* rgb);
-
-// A 24-bit BMP with rows given top first, 3 bytes (r, g, b) per pixel.
-bool writeBmp24(const std::string& path, int width, int height, const unsigned char* rgbTopFirst);
-// An 8-bit palettised BMP: one index per pixel (top row first) into a palette of (r, g, b) triples.
-bool writeBmp8(const std::string& path, int width, int height, const unsigned char* indicesTopFirst,
-               const unsigned char* paletteRgb, int paletteSize);
-// A 32-bit RGBA PNG with rows given top first.
-bool writePngRgba(const std::string& path, int width, int height, const unsigned char* rgbaTopFirst);
+// A BMP, rows top first: 24-bit from RGB triples, or 8-bit from indices into a palette of RGB triples.
+bool writeBmp(const std::string& path, int width, int height, const unsigned char* pixels,
+              const unsigned char* paletteRgb = nullptr, int paletteSize = 0);
+// textures/font/font.bmp with every cell i coloured (255, i, 0), so a drawn pixel's green names its glyph
+// cell. With darkLeftHalves the left 16 columns of every cell are black (no coverage).
+void writeFontImage(bool darkLeftHalves = false);
+// textures/other/interface.png whose texel (ax, ay), ay counted from the bottom row, is coloured
+// (ax % 256, ay % 256, 128 if ax >= 256 + 64 if ay >= 256); atlasAt decodes a drawn pixel back.
+void writeAtlas();
+std::pair<int, int> atlasAt(int x, int y);
 
 struct Pixel {
     int r, g, b;
 };
-// One framebuffer pixel, (x, y) from the bottom-left.
+// One framebuffer pixel, (x, y) from the bottom-left, and a check of it within one step per channel.
 Pixel readPixel(int x, int y);
+::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b);
+GLint currentProgram();
 
-// GL tests that draw in 2D: a scratch directory as working directory, a 640 x 480 viewport cleared to
-// black and the game's 2D projection ortho(0, 640, 0, 480, 1, -1).
+// GL tests of the 2D layer: a scratch directory holding the atlas and font images above, a Canvas inside
+// its 2D pass, a Font that is also the global font, a 640 x 480 viewport cleared to black and the game's
+// 2D projection ortho(0, 640, 0, 480, 1, -1).
 class Render2DTest : public GlTest {
 protected:
     void SetUp() override;
@@ -63,6 +56,9 @@ protected:
 
     ScratchDir scratch;
     MatrixStack projection;
+    Canvas* canvas = nullptr;
+    Font* font = nullptr;
+    Font* savedFont = nullptr;
 };
 
 #endif
