@@ -36,9 +36,9 @@ void nebula(const float* d, float* rgb) {
     float n2 = fbm3(d[0] * 5.0f - w, d[1] * 5.0f, d[2] * 5.0f + w, 4, 0.55f, 33);
     float c1 = clampf(n1 * 1.6f + 0.1f, 0.0f, 1.0f) * band;
     float c2 = clampf(n2 * 1.8f, 0.0f, 1.0f) * (0.4f + 0.6f * band);
-    rgb[0] = 0.010f + 0.30f * c1 * c1 + 0.05f * c2;
-    rgb[1] = 0.008f + 0.06f * c1 + 0.12f * c2 * c2;
-    rgb[2] = 0.030f + 0.36f * c1 + 0.22f * c2;
+    rgb[0] = 0.010f + 0.42f * c1 * c1 + 0.05f * c2;
+    rgb[1] = 0.008f + 0.07f * c1 + 0.20f * c2 * c2;
+    rgb[2] = 0.030f + 0.45f * c1 + 0.26f * c2;
     // Dark dust lanes.
     float dust = smoothstep(0.05f, 0.35f, fbm3(d[0] * 6.0f, d[1] * 6.0f, d[2] * 6.0f, 3, 0.5f, 34)) * band;
     for (int k = 0; k < 3; ++k) rgb[k] *= 1.0f - 0.6f * dust;
@@ -94,7 +94,7 @@ bool faceCoords(int face, const float* d, float* s, float* t) {
 // Stars splatted as small gaussians measured on the sphere, so a star on an edge lands on both faces alike.
 void addStars(Image& img, int face) {
     Rng rng(4242);
-    const int count = 7000;
+    const int count = 9000;
     const float n1 = static_cast<float>(kSkySize - 1);
     const float sigma = 0.0024f;
     for (int i = 0; i < count; ++i) {
@@ -102,7 +102,9 @@ void addStars(Image& img, int face) {
         float rr = std::sqrt(1.0f - z * z);
         float d[3] = {rr * std::cos(a), rr * std::sin(a), z};
         float m = rng.unit();
-        float mag = 0.05f + 1.5f * m * m * m * m * m;
+        // Most stars faint, a few bright ones.
+        float m4 = m * m * m * m;
+        float mag = 0.04f + 1.4f * m4 * m4;
         float warm = rng.range(-1.0f, 1.0f);
         float size = sigma * (1.0f + 0.8f * m * m);
         float s, t;
