@@ -39,7 +39,7 @@ Terrain::Terrain(int size_, int tileSet)
     float* normals = new float[vertices * 3];
     unsigned int* indices = new unsigned int[indexCount()];
     fogTexture = createBlankTexture(size);
-    // Clamp so the soft fog edge does not wrap to the opposite side of the map (or of the minimap).
+    // The HUD stretches this over the whole minimap: clamp so edge texels do not blend with the far side.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     fogMap = new unsigned char[size * size * 4];
@@ -120,11 +120,12 @@ float Terrain::height(float x, float y) const {
     return (1.0f - fy) * a + fy * b;
 }
 
-// Five samples; a later one wins only when strictly higher.
+// Five samples in a fixed order; a later one wins only when strictly higher.
 float Terrain::maxHeightAround(float x, float y, float radius) const {
-    float best = height(x, y);
-    float samples[4] = {height(x + radius, y), height(x - radius, y), height(x, y + radius), height(x, y - radius)};
-    for (int i = 0; i < 4; ++i) {
+    float samples[5] = {height(x, y), height(x + radius, y), height(x - radius, y), height(x, y + radius),
+                        height(x, y - radius)};
+    float best = samples[0];
+    for (int i = 1; i < 5; ++i) {
         if (samples[i] > best) {
             best = samples[i];
         }
@@ -284,9 +285,8 @@ void Terrain::createWeightTexture(const unsigned char* image) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // Rows are 12 * size bytes with size even: a multiple of every unpack alignment.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 4 * size, 4 * size, 0, GL_RGB, GL_UNSIGNED_BYTE, image);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glGenerateMipmap(GL_TEXTURE_2D);
 }
 
@@ -320,11 +320,7 @@ void Terrain::draw(MatrixStack* modelview, MatrixStack* projection, Frustum* fru
         glUniform1i(shader->uniform("time"), (GLint)SDL_GetTicks());
     }
     GLuint textures[9];
-    for (int i = 0; i < 4; ++i) {
-        textures[i] = tileTextures[i];
-        textures[4 + i] = normalTextures[i];
-    }
-    textures[8] = weightTexture;
+    drawingTextures(textures);
     for (int i = 0; i < 9; ++i) {
         glActiveTexture(GL_TEXTURE0 + i);
         glBindTexture(GL_TEXTURE_2D, textures[i]);
@@ -368,16 +364,25 @@ void Terrain::drawChunk(int chunkX, int chunkY) {
     }
 }
 
+// The tile, normal and weight textures as one run of nine, in the order the draw binds them to units 0..8.
+void Terrain::drawingTextures(GLuint textures[9]) const {
+    for (int i = 0; i < 4; ++i) {
+        textures[i] = tileTextures[i];
+        textures[4 + i] = normalTextures[i];
+    }
+    textures[8] = weightTexture;
+}
+
 // Option key: the nine drawing textures in their fixed order; fog and minimap keep their filtering.
 void Terrain::setAnisotropy(float level) {
-    GLuint textures[9] = {tileTextures[0],   tileTextures[1],   tileTextures[2],   tileTextures[3], normalTextures[0],
-                          normalTextures[1], normalTextures[2], normalTextures[3], weightTexture};
+    GLuint textures[9];
+    drawingTextures(textures);
     ::setAnisotropy(textures, 9, level);
 }
 
 // Option keys: the weight texture follows the tiles, so it is switched along with them.
 void Terrain::setFiltering(bool linear, bool mipmaps) {
-    GLuint textures[9] = {tileTextures[0],   tileTextures[1],   tileTextures[2],   tileTextures[3], normalTextures[0],
-                          normalTextures[1], normalTextures[2], normalTextures[3], weightTexture};
+    GLuint textures[9];
+    drawingTextures(textures);
     ::setFiltering(textures, 9, linear, mipmaps);
 }

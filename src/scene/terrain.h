@@ -94,6 +94,7 @@ private:
     void createWeightTexture(const unsigned char* image);
     void renderMinimap();
     void drawChunk(int chunkX, int chunkY);
+    void drawingTextures(GLuint textures[9]) const;
 
     Terrain(const Terrain&);
     Terrain& operator=(const Terrain&);

@@ -125,9 +125,6 @@ bool Terrain::applyModifierImage(const char* path, int tileSet) {
         SDL_FreeSurface(image);
         return false;
     }
-    if (SDL_MUSTLOCK(image)) {
-        SDL_LockSurface(image);
-    }
     const unsigned char* pixels = (const unsigned char*)image->pixels;
     int w = size + 1;
     for (int x = 0; x <= size; ++x) {
@@ -140,9 +137,6 @@ bool Terrain::applyModifierImage(const char* path, int tileSet) {
                 h = h + b / 32.0f;
             }
         }
-    }
-    if (SDL_MUSTLOCK(image)) {
-        SDL_UnlockSurface(image);
     }
     SDL_FreeSurface(image);
     return true;
