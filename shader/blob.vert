@@ -44,6 +44,11 @@ vec3 ring(float phi, float r, float h) {
     return vec3(r * cos(phi), r * sin(phi), h);
 }
 
+// Whole powers written out: the general pow is costly on a software renderer.
+float sq(float v) {
+    return v * v;
+}
+
 // Signed power that keeps the sign, for squarish (superellipse) outlines.
 float spow(float v, float e) {
     return sign(v) * pow(abs(v), e);
@@ -57,7 +62,7 @@ vec4 shapeBlob(float phi, float th) {
     // the base spreads out on the ground like a settling jelly
     float spread = smoothstep(0.0, 0.75, -c) * (1.0 - smoothstep(0.8, 1.0, -c));
     float r = pow(s, 0.8) * (1.0 + 0.12 * (-c) + 0.14 * spread) * 0.46;
-    float nub = pow(max(c, 0.0), 20.0);
+    float nub = sq(sq(sq(sq(max(c, 0.0))))) * sq(sq(max(c, 0.0)));
     vec3 p = ring(phi, r, -0.5 + (h + 1.0) * 0.34 + nub * 0.12);
     // a little curl on top that bends over and sways
     p.x += nub * (0.06 + 0.03 * sin(seconds * 1.3 + phase));
@@ -102,7 +107,7 @@ vec4 shapeDrop(float phi, float th) {
     float h = cos(t) * 0.5;
     vec3 p = ring(phi, r, h);
     // the tip sways a little
-    float tip = pow(max(cos(t), 0.0), 4.0);
+    float tip = sq(sq(max(cos(t), 0.0)));
     p.x += tip * 0.07 * sin(seconds * 1.7 + phase);
     p.y += tip * 0.05 * cos(seconds * 1.3 + phase);
     return vec4(p, 1.0);
@@ -148,7 +153,7 @@ vec4 shapeBomber(float phi, float th) {
     float c = -cos(th);
     vec4 p = wingedBody(phi, th, vec3(0.32, 0.36, 0.28), 0.34, 0.28, 0.18, 0.35 * sin(seconds * 4.0 + phase) + 0.15);
     // the pod hangs under the middle
-    float pod = pow(max(-c, 0.0), 2.0);
+    float pod = sq(max(-c, 0.0));
     p.z -= 0.14 * pod;
     p.xy *= 1.0 - 0.3 * pod;
     p.z += 0.12;
@@ -175,13 +180,13 @@ vec4 shapePillow(float phi, float th) {
     float sy = spow(sin(phi), square);
     float r = pow(s, 0.55) * 0.45;
     float h = spow(c, 0.75) * 0.5;
-    float corner = pow(abs(sin(2.0 * phi)), 3.0) * pow(s, 6.0) * (1.0 - tall);
+    float corner = abs(sin(2.0 * phi)) * sq(sin(2.0 * phi)) * sq(s * s * s) * (1.0 - tall);
     r *= 1.0 + 0.16 * corner;
     h *= 1.0 - 0.6 * corner;
-    float crease = pow(abs(cos(3.0 * PI * u)), 6.0) * (1.0 - pow(abs(c), 8.0));
+    float crease = sq(sq(cos(3.0 * PI * u))) * sq(cos(3.0 * PI * u)) * (1.0 - sq(sq(sq(c))));
     r *= 1.0 - 0.22 * tall * crease;
     r *= 1.0 - 0.12 * tall * (smoothstep(0.28, 0.38, u) + smoothstep(0.62, 0.72, u));
-    float bud = pow(max(c, 0.0), 16.0);
+    float bud = sq(sq(sq(sq(max(c, 0.0)))));
     h += tall * 0.1 * bud;
     return vec4(vec3(r * sx, r * sy, h), 1.0 - 0.25 * tall * crease);
 }
@@ -229,15 +234,35 @@ vec4 shapeSlimy(float phi, float th) {
     return vec4(p, mat);
 }
 
-vec4 shape(int number, float phi, float th) {
-    if (number == 1) return shapeFly(phi, th);
-    if (number == 2) return shapeDrop(phi, th);
-    if (number == 3) return shapeMuffin(phi, th);
-    if (number == 4) return shapeBomber(phi, th);
-    if (number == 5) return shapeRotundus(phi, th);
-    if (number == 6) return shapePillow(phi, th);
-    if (number == 7) return shapeSlimy(phi, th);
-    return shapeBlob(phi, th);
+// How much of shape `number` the blended body takes: all of "model", or its share of a morph.
+float weight(int number, int first, int second) {
+    return (number == first ? 1.0 - mixfactor : 0.0) + (number == second ? mixfactor : 0.0);
+}
+
+// The shapes weighted by the morph and summed. Every shape gets its own test so that a GPU which branches
+// on uniforms skips the ones not drawn, and a software renderer, which runs all of them, runs each once.
+vec4 blendedShape(float phi, float th) {
+    // unknown numbers draw the worker
+    int first = model >= 1 && model <= 7 ? model : 0;
+    int second = model2 >= 1 && model2 <= 7 ? model2 : 0;
+    vec4 p = vec4(0.0);
+    float w = weight(0, first, second);
+    if (w > 0.0) p += w * shapeBlob(phi, th);
+    w = weight(1, first, second);
+    if (w > 0.0) p += w * shapeFly(phi, th);
+    w = weight(2, first, second);
+    if (w > 0.0) p += w * shapeDrop(phi, th);
+    w = weight(3, first, second);
+    if (w > 0.0) p += w * shapeMuffin(phi, th);
+    w = weight(4, first, second);
+    if (w > 0.0) p += w * shapeBomber(phi, th);
+    w = weight(5, first, second);
+    if (w > 0.0) p += w * shapeRotundus(phi, th);
+    w = weight(6, first, second);
+    if (w > 0.0) p += w * shapePillow(phi, th);
+    w = weight(7, first, second);
+    if (w > 0.0) p += w * shapeSlimy(phi, th);
+    return p;
 }
 
 // Where a shape keeps its eyes, on the front (-y) side: row angle, half the angle between them, size.
@@ -254,17 +279,14 @@ vec3 eyeLayout(int number) {
 
 // The blended body with its living wobble: a breathing squash, a hop while busy, ripples over the skin.
 vec4 body(float phi, float th) {
-    vec4 p = shape(model, phi, th);
+    vec4 p = blendedShape(phi, th);
     if (vertfactor > 0.5) {
         // crystals: the round body cut into a six-sided, pointed gem
         float s = rowSin(th);
         float sector = mod(phi, PI / 3.0) - PI / 6.0;
         float hex = 0.866 / cos(sector);
-        p.xy *= hex * pow(s, 0.5) * 0.9;
+        p.xy *= hex * sqrt(s) * 0.9;
         p.z *= 1.2;
-    }
-    if (mixfactor > 0.0) {
-        p = mix(p, shape(model2, phi, th), mixfactor);
     }
     // strong wobble saturates; crystals (always 1.0, time 0) only get a slight, fixed irregularity
     float amp = vertfactor > 0.5 ? 0.06 : vertfactor / (1.0 + 5.0 * vertfactor);
@@ -290,14 +312,13 @@ void main() {
 
     vec4 p = body(phi, th);
 
-    // normal from neighbouring surface points, kept off the poles where phi says nothing
+    // Normal from two nearby surface points, stepping towards the equator (sharing phi or the row angle with
+    // this vertex lets the compiler reuse half of each shape's work). At the poles, where phi says
+    // nothing, the point itself points outward.
     float e = 0.01;
-    float thn = clamp(th, 0.04, PI - 0.04);
-    vec3 here = th == thn ? p.xyz : body(phi, thn).xyz;
-    vec3 dphi = body(phi + e, thn).xyz - here;
-    vec3 dth = body(phi, thn + e).xyz - here;
-    vec3 n0 = cross(dphi, dth);
-    if (dot(n0, n0) < 1e-12) {
+    float dt = th < 0.5 * PI ? e : -e;
+    vec3 n0 = cross(body(phi + e, th).xyz - p.xyz, body(phi, th + dt).xyz - p.xyz) * sign(dt);
+    if (!(dot(n0, n0) > 1e-16)) {
         n0 = p.xyz;
     }
 

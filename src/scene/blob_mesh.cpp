@@ -17,14 +17,43 @@ const float kPlayerColours[4][3] = {
     {1.0f, 1.0f, 0.0f},
 };
 
-// Player colour for an index that is already reduced; out-of-range indices read as green.
-void setPlayerColour(int player, float tint[4]) {
+// The rgb of a player's colour; anything but 0..3 is green.
+void playerColour(int player, float tint[4]) {
     if (player < 0 || player > 3) {
         player = 0;
     }
     tint[0] = kPlayerColours[player][0];
     tint[1] = kPlayerColours[player][1];
     tint[2] = kPlayerColours[player][2];
+}
+
+// The colour of a colour code: its player (code mod 4, C remainder, so a negative code is green), and for
+// codes above 3 (a mining unit) red and blue below `below` raised by `lift`. Green stays as it is so the
+// human's units keep their hue.
+void codeColour(int colourCode, float below, float lift, float tint[4]) {
+    playerColour(colourCode % 4, tint);
+    if (colourCode > 3) {
+        if (tint[0] < below) {
+            tint[0] += lift;
+        }
+        if (tint[2] < below) {
+            tint[2] += lift;
+        }
+    }
+}
+
+void setMagenta(float tint[4]) {
+    tint[0] = 1.0f;
+    tint[1] = 0.0f;
+    tint[2] = 1.0f;
+}
+
+// Issues the n - 1 strips of the bound grid of size n.
+void drawStrips(int n) {
+    int stripLength = 2 * n + 2;
+    for (int k = 0; k < n - 1; ++k) {
+        glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT, (const void*)(size_t)(k * stripLength * 4));
+    }
 }
 
 }  // namespace
@@ -64,6 +93,7 @@ BlobMesh::BlobMesh() : transparent(true), shader(0) {
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, indices.size() * sizeof(GLuint), &indices[0], GL_STATIC_DRAW);
 
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffers[level]);
+        // A program that failed to load has no attribute; -1 would be a GL error on every level.
         GLint vertex = shader->attribute("vertex");
         if (vertex >= 0) {
             glVertexAttribPointer(vertex, 2, GL_FLOAT, GL_FALSE, 0, 0);
@@ -87,123 +117,76 @@ BlobMesh::~BlobMesh() {
     delete shader;
 }
 
-// 0..24 from a distance-over-size ratio; NaN-safe for blobs behind the camera.
+// 32 - ratio^0.95, truncated and kept to 8..32, less 8.
 int BlobMesh::levelOfDetail(float ratio) {
-    // powf of a negative base is NaN; a blob behind the near plane gets the coarsest grid.
-    float p = powf(ratio, 0.95f);
-    if (p != p) {
+    // A negative ratio (behind the near plane) has no real power: NaN fails the test like a huge ratio
+    // does, and both get the coarsest grid before the int conversion could overflow.
+    float f = 32.0f - powf(ratio, 0.95f);
+    if (!(f >= 8.0f)) {
         return 0;
     }
-    // Clamp before truncating: a huge ratio would overflow the int conversion.
-    float f = 32.0f - p;
-    if (f < 8.0f) {
-        return 0;
-    }
-    int i = (int)f;
-    if (i > 32) {
-        i = 32;
-    }
-    return i - 8;
+    return (int)f - 8;
 }
 
-// Player colour, alpha 1; morphing units are tinted this way.
-void BlobMesh::playerTint(int player, float tint[4]) {
-    setPlayerColour(player, tint);
-    tint[3] = 1.0f;
-}
-
-// draw's tint: the player colour of code mod 4, lighter above 3, magenta crystal alpha above 7.
-void BlobMesh::codeTint(int colourCode, float tint[4]) {
-    int player = colourCode % 4;
-    setPlayerColour(player < 0 ? 0 : player, tint);
-    tint[3] = 1.0f;
-    if (colourCode > 3) {
-        // A lighter tint while mining; green stays as it is so the human's units keep their hue.
-        if (tint[0] < 0.8f) {
-            tint[0] += 0.2f;
-        }
-        if (tint[2] < 0.8f) {
-            tint[2] += 0.2f;
-        }
-    }
-    if (colourCode > 7) {
-        tint[0] = 1.0f;
-        tint[1] = 0.0f;
-        tint[2] = 1.0f;
-        tint[3] = (float)(colourCode - 8) / 100.0f;
-    }
-}
-
-// drawDying's tint: as codeTint but lighter by less, alpha = fade, magenta only for 8.
-void BlobMesh::dyingTint(int colourCode, float fade, float tint[4]) {
-    int player = colourCode % 4;
-    setPlayerColour(player < 0 ? 0 : player, tint);
-    tint[3] = fade;
-    if (colourCode > 3) {
-        if (tint[0] < 0.9f) {
-            tint[0] += 0.1f;
-        }
-        if (tint[2] < 0.9f) {
-            tint[2] += 0.1f;
-        }
-    }
-    if (colourCode == 8) {
-        tint[0] = 1.0f;
-        tint[1] = 0.0f;
-        tint[2] = 1.0f;
-    }
-}
-
-// A unit or crystal at rest or busy; the blend function stays the caller's.
+// Tint rule A: the code's colour with alpha 1, magenta with alpha (code - 8) percent above 7.
 void BlobMesh::draw(float x, float y, float z, float width, float height, float vertfactor, int model,
                     int colourCode, int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum) {
     float tint[4];
-    codeTint(colourCode, tint);
-    drawBlob(x, y, z, width, height, width > height ? width : height, height / width, vertfactor, model, -1, 0.0f,
-             tint, time, false, 0.0f, 0, projection, modelview, frustum);
+    codeColour(colourCode, 0.8f, 0.2f, tint);
+    tint[3] = 1.0f;
+    if (colourCode > 7) {
+        setMagenta(tint);
+        tint[3] = (float)(colourCode - 8) / 100.0f;
+    }
+    drawBlob(kPlain, x, y, z, width, height, width > height ? width : height, height / width, vertfactor, model, 0,
+             0.0f, 0.0f, tint, time, projection, modelview, frustum);
 }
 
-// A dead unit shrinking (caller's sizes), tipping over and fading out.
+// Tint rule B: the code's colour lightened less, alpha = fade, magenta for exactly 8.
 void BlobMesh::drawDying(float x, float y, float z, float fade, float width, float height, float vertfactor,
                          int model, int colourCode, int time, MatrixStack* projection, MatrixStack* modelview,
                          Frustum* frustum) {
     float tint[4];
-    dyingTint(colourCode, fade, tint);
-    drawBlob(x, y, z, width, height, width > height ? width : height, height / width, vertfactor, model, -1, 0.0f,
-             tint, time, true, fade, 1, projection, modelview, frustum);
+    codeColour(colourCode, 0.9f, 0.1f, tint);
+    tint[3] = fade;
+    if (colourCode == 8) {
+        setMagenta(tint);
+    }
+    drawBlob(kDying, x, y, z, width, height, width > height ? width : height, height / width, vertfactor, model, 0,
+             0.0f, fade, tint, time, projection, modelview, frustum);
 }
 
-// A unit between two types; detail level and zfactor follow the first shape.
+// The size moves with the mix; the level of detail and zfactor stay with the first shape.
 void BlobMesh::drawMorph(float x, float y, float z, float width1, float height1, float width2, float height2,
                          int model, int model2, int player, int time, MatrixStack* projection,
                          MatrixStack* modelview, float mix, Frustum* frustum) {
     float tint[4];
-    playerTint(player, tint);
+    playerColour(player, tint);
+    tint[3] = 1.0f;
     float w = (1.0f - mix) * width1 + mix * width2;
     float h = (1.0f - mix) * height1 + mix * height2;
-    drawBlob(x, y, z, w, h, width1 > height1 ? width1 : height1, height1 / width1, 0.03f, model, model2, mix, tint,
-             time, false, 0.0f, 1, projection, modelview, frustum);
+    drawBlob(kMorph, x, y, z, w, h, width1 > height1 ? width1 : height1, height1 / width1, 0.03f, model, model2, mix,
+             0.0f, tint, time, projection, modelview, frustum);
 }
 
 // Places the blob, sends every uniform in a fixed order and draws its strips, far side first when
-// transparent. Expects the 3D pass state (depth test and culling on, blending off) and restores it.
-void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeForDetail, float zfactor,
-                        float vertfactor, int model, int model2, float mix, const float tint[4], int time,
-                        bool rotateDying, float fade, int blendMode, MatrixStack* projection,
-                        MatrixStack* modelview, Frustum* frustum) {
-    // Without a working program there is nothing to draw with (and uniforms would raise GL errors every
-    // frame): the blob simply does not appear.
+// transparent. Without a working program the blob simply does not appear (its uniforms would only raise
+// GL errors every frame).
+void BlobMesh::drawBlob(Variant variant, float x, float y, float z, float w, float h, float size, float zfactor,
+                        float vertfactor, int model, int model2, float mix, float fade, const float tint[4],
+                        int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum) {
     if (!shader->valid) {
         return;
     }
-    int level = levelOfDetail(frustum->distance(x, y, z, kPlaneNear) / sizeForDetail);
+    int level = levelOfDetail(frustum->distance(x, y, z, kPlaneNear) / size);
     int n = level + 8;
     glBindVertexArray(vertexArrays[level]);
     shader->bind();
 
+    // Lifted by (H - 1) / 2 so the shape's bottom at -0.5 rests on the ground below the unit's centre.
     modelview->push();
     modelview->translate(x, y, z + (h - 1.0f) / 2.0f);
-    if (rotateDying) {
+    if (variant == kDying) {
         modelview->rotate(fade * 110.0f, sinf(x), sinf(y), 0.0f);
     }
     modelview->scale(w, w, h);
@@ -214,7 +197,7 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
     glUniform4f(shader->uniform("tint"), tint[0], tint[1], tint[2], tint[3]);
     glUniform1i(shader->uniform("time"), time);
     glUniform1i(shader->uniform("model"), model);
-    if (model2 >= 0) {
+    if (variant == kMorph) {
         glUniform1i(shader->uniform("model2"), model2);
     }
     glUniform1f(shader->uniform("vertfactor"), vertfactor);
@@ -225,10 +208,9 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
     glUniform1f(shader->uniform("z"), z);
     glUniform1f(shader->uniform("zfactor"), zfactor);
 
-    int stripLength = 2 * n + 2;
     if (transparent) {
         glEnable(GL_BLEND);
-        if (blendMode == 0) {
+        if (variant == kPlain) {
             glDepthFunc(GL_LEQUAL);
         } else {
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -236,18 +218,14 @@ void BlobMesh::drawBlob(float x, float y, float z, float w, float h, float sizeF
         // Far side first, without depth writes, so the near side blends over it.
         glFrontFace(GL_CW);
         glDepthMask(GL_FALSE);
-        for (int k = 0; k < n - 1; ++k) {
-            glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT, (const void*)(size_t)(k * stripLength * 4));
-        }
+        drawStrips(n);
         glFrontFace(GL_CCW);
         glDepthMask(GL_TRUE);
-        if (blendMode == 0) {
+        if (variant == kPlain) {
             glDepthFunc(GL_LESS);
         }
     }
-    for (int k = 0; k < n - 1; ++k) {
-        glDrawElements(GL_TRIANGLE_STRIP, stripLength, GL_UNSIGNED_INT, (const void*)(size_t)(k * stripLength * 4));
-    }
+    drawStrips(n);
     Shader::unbind();
     glBindVertexArray(0);
     if (transparent) {

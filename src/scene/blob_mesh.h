@@ -30,36 +30,31 @@ public:
     // close, 0 when far away or behind the camera (negative ratio).
     int levelOfDetail(float ratio);
 
-    // One resting, moving or crystal blob. colourCode: player + 4 while mining (lighter), or 8 + alpha
-    // percent for the magenta crystal blobs. Leaves blend, depth function, front face and depth mask as
-    // it found them (blending assumed off).
+    // The three draws expect the 3D pass state (depth test and culling on, blending off) and a frustum
+    // extracted for the current camera; they hand back blending, depth function, front face and depth
+    // mask as they found them.
+    // One resting, moving or crystal blob. colourCode: player, + 4 while mining (lighter), or 8 + alpha
+    // percent for the magenta crystal blobs. The blend function stays the caller's.
     void draw(float x, float y, float z, float width, float height, float vertfactor, int model, int colourCode,
               int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
-    // A dead unit fading out (fade 1 -> 0 alpha) and tipping over by up to 110 degrees.
-    // Sets the blend function to source-alpha / one-minus-source-alpha and leaves it so.
+    // A dead unit fading out (alpha = fade) and tipping over by fade * 110 degrees; the caller shrinks the
+    // sizes. When transparent, leaves source-alpha blending set.
     void drawDying(float x, float y, float z, float fade, float width, float height, float vertfactor, int model,
                    int colourCode, int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
-    // A unit turning from shape `model` (width1 x height1) into `model2` (width2 x height2); mix 0..1.
-    // Sets the blend function like drawDying.
+    // A unit turning from shape `model` (width1 x height1) into `model2` (width2 x height2) by mix 0..1;
+    // detail and proportions follow the first shape. When transparent, leaves source-alpha blending set.
     void drawMorph(float x, float y, float z, float width1, float height1, float width2, float height2, int model,
                    int model2, int player, int time, MatrixStack* projection, MatrixStack* modelview, float mix,
                    Frustum* frustum);
 
-    // The tints the three draws send, exposed so callers and tests can see what a code means.
-    // Player colour (green, red, blue, yellow; anything else green) with alpha 1, as drawMorph uses it.
-    static void playerTint(int player, float tint[4]);
-    // draw's colour code rule: lighter for codes above 3, magenta with alpha (code - 8) / 100 above 7.
-    static void codeTint(int colourCode, float tint[4]);
-    // drawDying's rule: alpha = fade, a little lighter above 3, magenta for exactly 8.
-    static void dyingTint(int colourCode, float fade, float tint[4]);
-
 private:
-    // Shared body of the three draws; `rotateDying` tilts by fade * 110 degrees, `model2` < 0 leaves
-    // "model2" unset, `blendMode` 0 = keep the caller's blend function with a LEQUAL depth test,
-    // 1 = set source-alpha blending.
-    void drawBlob(float x, float y, float z, float w, float h, float sizeForDetail, float zfactor, float vertfactor,
-                  int model, int model2, float mix, const float tint[4], int time, bool rotateDying, float fade,
-                  int blendMode, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
+    enum Variant { kPlain, kDying, kMorph };
+
+    // Shared body of the three draws: places the blob (W, H = w, h; the level from `size`), sends every
+    // uniform and draws the strips, far side first when transparent.
+    void drawBlob(Variant variant, float x, float y, float z, float w, float h, float size, float zfactor,
+                  float vertfactor, int model, int model2, float mix, float fade, const float tint[4], int time,
+                  MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
 
     BlobMesh(const BlobMesh&);
     BlobMesh& operator=(const BlobMesh&);

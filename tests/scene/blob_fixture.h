@@ -3,37 +3,31 @@
 
 #include <GL/glew.h>
 
-#include <string>
-
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "render/shader.h"
 #include "scene/blob_mesh.h"
 #include "support/gl_test.h"
 
-// A BlobMesh with a camera at the origin looking down -z (perspective, near plane 1), so a point at
-// (x, y, -d) lies d - 1 in front of the near plane; and a small offscreen target for reading pixels back.
+// A BlobMesh under a camera at the origin looking down -z (40 degrees, near plane 1), so a point at
+// (x, y, -d) lies d - 1 in front of the near plane; the 3D pass state, drawing into the lower-left
+// kSize x kSize pixels of the window.
 class BlobTest : public GlTest {
 protected:
+    static const int kSize = 96;
     BlobMesh* mesh;
     MatrixStack projection;
     MatrixStack modelview;
     Frustum frustum;
-    GLuint framebuffer;
-    GLuint colour;
-    GLuint depth;
     GLint viewport[4];
-
-    static const int kSize = 96;
 
     void SetUp() override {
         GlTest::SetUp();
         glGetIntegerv(GL_VIEWPORT, viewport);
+        glViewport(0, 0, kSize, kSize);
         mesh = new BlobMesh();
         projection.perspective(40.0f, 1.0f, 1.0f, 100.0f);
-        modelview.loadIdentity();
-        frustum.extract(projection, modelview);
-        framebuffer = colour = depth = 0;
+        lookFrom(0.0f, 0.0f);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_CULL_FACE);
         glDisable(GL_BLEND);
@@ -41,73 +35,74 @@ protected:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 
-    // Leaves the shared context as a fresh one would be for the next test.
+    // Hands the shared context back as a fresh one would be.
     void TearDown() override {
         delete mesh;
-        if (framebuffer != 0) {
-            glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            glDeleteFramebuffers(1, &framebuffer);
-            glDeleteRenderbuffers(1, &colour);
-            glDeleteRenderbuffers(1, &depth);
-        }
         glDisable(GL_DEPTH_TEST);
         glDisable(GL_CULL_FACE);
-        glDisable(GL_BLEND);
         glBlendFunc(GL_ONE, GL_ZERO);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glViewport(0, 0, viewport[2], viewport[3]);
+        glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
         GlTest::TearDown();
     }
 
-    // Renders into a kSize x kSize offscreen target cleared to the given colour from here on.
-    void useOffscreen(float r, float g, float b) {
-        if (framebuffer == 0) {
-            glGenFramebuffers(1, &framebuffer);
-            glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-            glGenRenderbuffers(1, &colour);
-            glBindRenderbuffer(GL_RENDERBUFFER, colour);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kSize, kSize);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-            glGenRenderbuffers(1, &depth);
-            glBindRenderbuffer(GL_RENDERBUFFER, depth);
-            glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kSize, kSize);
-            glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-        }
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glViewport(0, 0, kSize, kSize);
-        glClearColor(r, g, b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Camera `distance` from the origin, turned by `turn` degrees about the axis (ax, ay, az); 0 keeps the
+    // camera at the origin.
+    void lookFrom(float distance, float turn, float ax = 1.0f, float ay = 0.0f, float az = 0.0f) {
+        modelview.loadIdentity();
+        modelview.translate(0.0f, 0.0f, -distance);
+        modelview.rotate(turn, ax, ay, az);
+        frustum.extract(projection, modelview);
     }
 
-    // One RGBA pixel of the offscreen target.
-    void pixel(int x, int y, unsigned char rgba[4]) {
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    // Current values of a float uniform (up to 16 of them) and of an int uniform of the blob program.
+    void uniform(const char* name, float* values) {
+        glGetUniformfv(mesh->shader->program, mesh->shader->uniform(name), values);
     }
-
-    float depthAt(int x, int y) {
-        float d = 0.0f;
-        glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &d);
-        return d;
-    }
-
-    float uniformFloat(const char* name) {
-        float v = -12345.0f;
-        glGetUniformfv(mesh->shader->program, mesh->shader->uniform(name), &v);
-        return v;
-    }
-
     int uniformInt(const char* name) {
         GLint v = -12345;
         glGetUniformiv(mesh->shader->program, mesh->shader->uniform(name), &v);
         return v;
     }
-
-    void uniformVec4(const char* name, float v[4]) {
-        glGetUniformfv(mesh->shader->program, mesh->shader->uniform(name), v);
+    float uniformFloat(const char* name) {
+        float v = -12345.0f;
+        uniform(name, &v);
+        return v;
     }
 
-    void uniformMat4(const char* name, float m[16]) {
-        glGetUniformfv(mesh->shader->program, mesh->shader->uniform(name), m);
+    // Triangles that `drawing` makes the GL draw.
+    template <class Drawing>
+    GLuint trianglesDrawnBy(Drawing drawing) {
+        GLuint query = 0;
+        GLuint count = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        drawing();
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        glDeleteQueries(1, &query);
+        return count;
+    }
+
+    // The 3D pass state every draw hands back: blending off, depth test LESS with writes, counter-clockwise
+    // front faces, no program and no vertex array bound.
+    void expect3dPassState(const char* after) {
+        GLint depthFunc = 0;
+        GLint frontFace = 0;
+        GLint program = -1;
+        GLint vertexArray = -1;
+        GLboolean depthMask = GL_FALSE;
+        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+        glGetIntegerv(GL_FRONT_FACE, &frontFace);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << after;
+        EXPECT_EQ(GL_LESS, depthFunc) << after;
+        EXPECT_EQ(GL_CCW, frontFace) << after;
+        EXPECT_EQ(GL_TRUE, depthMask) << after;
+        EXPECT_EQ(0, program) << after;
+        EXPECT_EQ(0, vertexArray) << after;
     }
 };
 
