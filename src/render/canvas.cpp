@@ -30,14 +30,10 @@ void rectCorners(float x, float y, float w, float h, float* corners) {
 // The pressed button (state 2) is pale; its alpha of 1.2 is left for the shader to clamp.
 void buttonFill(int state, float* tint) {
     float s = (float)state;
-    if (state == 2) {
-        tint[0] = 0.7f;
-        tint[2] = 0.7f;
-    } else {
-        tint[0] = 0.0f;
-        tint[2] = 0.0f;
-    }
+    float pale = state == 2 ? 0.7f : 0.0f;
+    tint[0] = pale;
     tint[1] = s * 0.1f + 0.8f;
+    tint[2] = pale;
     tint[3] = s * 0.2f + 0.8f;
 }
 

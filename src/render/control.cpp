@@ -15,10 +15,12 @@ bool showsTooltip(const Control* control) {
 
 }  // namespace
 
+// Normal, enabled, unlinked and with empty texts; id 0 until the owner sets it.
 Control::Control(int kind_, float x_, float y_, float w_, float h_)
     : x(x_), y(y_), w(w_), h(h_), kind((unsigned char)kind_), state(0), enabled(1), callback(0), tooltip(0),
       id(0) {}
 
+// The title line holds the caption and the note side by side with 50 pixels between them.
 void Control::fitTooltip() {
     if (!gFont) {
         return;
@@ -29,14 +31,17 @@ void Control::fitTooltip() {
     h = 35.0f;
 }
 
+// Closed on all sides, so a pointer on the border counts.
 bool Control::hits(float px, float py) const {
     return x <= px && y <= py && px <= x + w && py <= y + h;
 }
 
+// Tooltips are shown through their owner and unknown kinds are inert.
 bool Control::takesMouse() const {
     return kind == 1 || kind == 3 || kind == 4 || kind == 5;
 }
 
+// Not owned: the screen that made the control deletes it.
 void Canvas::addControl(Control* control) {
     controls.push_back(control);
 }
@@ -93,6 +98,7 @@ void Canvas::drawControls(MatrixStack* projection) {
     }
 }
 
+// A hovered state lasts until the next motion, also when the mouse leaves the window.
 bool Canvas::mouseMove(float x, float y) {
     bool over = false;
     for (std::list<Control*>::iterator it = controls.begin(); it != controls.end(); ++it) {

@@ -75,10 +75,6 @@ TEST_F(FontTest, EachCharacterDrawsItsOwnCellAndAdvancesByItsWidth) {
     EXPECT_EQ(105, cell(305, 116));
     EXPECT_FALSE(lit(331, 116));
     EXPECT_EQ(33, cell(332, 116));
-    // Bold tab: cell 233, 30 units.
-    draw("\tA", 300.0f, 200.0f, 32.0f, true, 0);
-    EXPECT_EQ(233, cell(329, 216));
-    EXPECT_EQ(161, cell(330, 216));
     // A byte above 127 is skipped: 'A' follows '1' directly.
     draw("1\xC8" "A", 100.0f, 300.0f, 32.0f, false, 0);
     EXPECT_EQ(33, cell(113, 316));

@@ -26,17 +26,11 @@ GLint levelParameter(Texture texture, int level, GLenum name) {
     return value;
 }
 
-GLint parameter(Texture texture, GLenum name) {
-    GLint value = 0;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    return value;
-}
-
-GLfloat anisotropy(Texture texture) {
+// A texture parameter as a float (filter and wrap names are exact in it).
+GLfloat parameter(Texture texture, GLenum name) {
     GLfloat value = 0.0f;
     glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &value);
+    glGetTexParameterfv(GL_TEXTURE_2D, name, &value);
     return value;
 }
 
@@ -101,7 +95,7 @@ TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
         EXPECT_EQ(GL_LINEAR_MIPMAP_LINEAR, parameter(texture, GL_TEXTURE_MIN_FILTER)) << c.path;
         EXPECT_EQ(GL_LINEAR, parameter(texture, GL_TEXTURE_MAG_FILTER)) << c.path;
         EXPECT_TRUE(parameter(texture, GL_TEXTURE_WRAP_S) == GL_REPEAT && parameter(texture, GL_TEXTURE_WRAP_T) == GL_REPEAT);
-        EXPECT_EQ(2.0f, anisotropy(texture)) << c.path;
+        EXPECT_EQ(2.0f, parameter(texture, GL_TEXTURE_MAX_ANISOTROPY_EXT)) << c.path;
         EXPECT_EQ(c.width / 2, levelParameter(texture, 1, GL_TEXTURE_WIDTH)) << c.path << ": no mipmaps";
         glDeleteTextures(1, &texture);
     }
@@ -151,6 +145,6 @@ TEST_F(TextureTest, FilteringAndAnisotropyApplyToTheWholeGroupOnUnitZero) {
     glActiveTexture(GL_TEXTURE3);
     setAnisotropy(group, 2, 4.0f);
     EXPECT_TRUE(unitZeroHolds(group[1]));
-    EXPECT_TRUE(anisotropy(group[0]) == 4.0f && anisotropy(group[1]) == 4.0f);
+    EXPECT_TRUE(parameter(group[0], GL_TEXTURE_MAX_ANISOTROPY_EXT) == 4.0f && parameter(group[1], GL_TEXTURE_MAX_ANISOTROPY_EXT) == 4.0f);
     glDeleteTextures(2, group);
 }

@@ -123,8 +123,7 @@ int main(int argc, char** argv) {
     canvas->addControl(&commands[2]);
     canvas->addControl(&action);
     canvas->addControl(&option);
-    canvas->mouseMove(500.0f, 255.0f);
-    hovered.state = 1;
+    canvas->mouseMove(500.0f, 255.0f);  // hovers the second plain button
     commands[1].state = 1;
 
     glViewport(0, 0, kWidth, kHeight);
@@ -142,7 +141,6 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
     checkGlError();
 
-    canvas->controls.clear();
     delete canvas;
     delete gFont;
     gFont = 0;
