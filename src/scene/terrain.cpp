@@ -39,9 +39,6 @@ Terrain::Terrain(int size_, int tileSet)
     float* normals = new float[vertices * 3];
     unsigned int* indices = new unsigned int[indexCount()];
     fogTexture = createBlankTexture(size);
-    // The HUD stretches this over the whole minimap: clamp so edge texels do not blend with the far side.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     fogMap = new unsigned char[size * size * 4];
     std::memset(fogMap, 0, size * size * 4);
 

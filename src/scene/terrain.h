@@ -85,10 +85,10 @@ public:
     void buildNormals(float* normals) const;
     // Number of strip indices for this map.
     int indexCount() const;
-    // One random jitter: rand() % 20001 - 10001, an integer in -10001..9999 (not symmetric about zero).
-    static int jitter();
 
 private:
+    // One random jitter: rand() % 20001 - 10001, an integer in -10001..9999 (not symmetric about zero).
+    static int jitter();
     void loadTileTextures(int tileSet);
     void createMeshObjects(const float* positions, const unsigned int* indices, const float* normals);
     void createWeightTexture(const unsigned char* image);
