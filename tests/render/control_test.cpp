@@ -80,23 +80,23 @@ TEST_F(ControlTest, ClickRunsEveryCallbackUnderThePointInListOrder) {
 }
 
 TEST_F(ControlTest, TooltipFitsTheWiderOfItsTwoLines) {
-    Control tip(2, 0.0f, 0.0f, 0.0f, 0.0f);
-    // Title: bold "A" 17 * 16 / 32 + 50 + note "11" 26 * 16 / 32 = 71.5; below: "11" 26 * 14 / 32 + 10.
-    tip.caption = "A";
-    tip.note = "11";
-    tip.description = "11";
-    tip.fitTooltip();
-    EXPECT_TRUE(tip.w == 71.5f && tip.h == 35.0f) << tip.w << " x " << tip.h;
-    // A long description wins: twenty '1's are 260 * 14 / 32 = 113.75, + 10.
-    tip.description = "11111111111111111111";
-    tip.fitTooltip();
-    EXPECT_EQ(123.75f, tip.w);
-    // Without a note: max(13 * 14 / 32 + 10, bold "11" 28 * 16 / 32 + 50).
-    tip.description = "1";
-    tip.caption = "11";
-    tip.note = "";
-    tip.fitTooltip();
-    EXPECT_EQ(64.0f, tip.w);
+    // Title line: bold caption + 50 + regular note at 16; below: regular description at 14 + 10.
+    const struct {
+        const char *caption, *note, *description;
+        float width;
+    } cases[] = {
+        {"A", "11", "11", 71.5f},                      // 17 * 16 / 32 + 50 + 26 * 16 / 32
+        {"A", "11", "11111111111111111111", 123.75f},  // 260 * 14 / 32 + 10
+        {"11", "", "1", 64.0f},                        // bold "11" is 28 units: 14 + 50
+    };
+    for (const auto& c : cases) {
+        Control tip(2, 0.0f, 0.0f, 0.0f, 0.0f);
+        tip.caption = c.caption;
+        tip.note = c.note;
+        tip.description = c.description;
+        tip.fitTooltip();
+        EXPECT_TRUE(tip.w == c.width && tip.h == 35.0f) << c.description << ": " << tip.w << " x " << tip.h;
+    }
 }
 
 // Texts are in 0xDFFFDF over the scratch font's (255, cell, 0): (223, cell, 0) where opaque.

@@ -13,9 +13,8 @@
 #include "support/gl_test.h"
 #include "support/png_snapshot.h"
 
-// A throw-away game directory, entered while the object lives: DIR/bin is the working directory and
-// DIR/shader links to the repository's shaders (unless told not to), so "..\shader\NAME" resolves while
-// every image under textures/ is one the test wrote. The tests never depend on the generated art.
+// A throw-away game directory entered while the object lives: DIR/bin is the working directory, DIR/shader
+// links to the repository's shaders (unless told not to), and textures/ holds only what the test writes.
 class ScratchDir {
 public:
     explicit ScratchDir(bool linkShaders = true);
@@ -45,9 +44,8 @@ Pixel readPixel(int x, int y);
 ::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b);
 GLint currentProgram();
 
-// GL tests of the 2D layer: a scratch directory holding the atlas and font images above, a Canvas inside
-// its 2D pass, a Font that is also the global font, a 640 x 480 viewport cleared to black and the game's
-// 2D projection ortho(0, 640, 0, 480, 1, -1).
+// A scratch directory with the images above, a Canvas inside its 2D pass, a Font that is also the global
+// font, a 640 x 480 viewport cleared to black and the 2D projection ortho(0, 640, 0, 480, 1, -1).
 class Render2DTest : public GlTest {
 protected:
     void SetUp() override;
