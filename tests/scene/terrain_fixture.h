@@ -24,26 +24,27 @@ protected:
 
     float& h(int x, int y) { return terrain->heights[x + y * 65]; }
 
-    // Every vertex to f(x, y).
     template <typename F>
     void fill(F f) {
-        for (int y = 0; y <= 64; ++y) {
-            for (int x = 0; x <= 64; ++x) {
-                h(x, y) = f(x, y);
-            }
+        for (int i = 0; i < 65 * 65; ++i) {
+            terrain->heights[i] = f(i % 65, i / 65);
         }
     }
 };
 
+// The next jitter J of the game's sequence, as J * amplitude / 10000.
+inline float nextJitter(float amplitude) {
+    return (float)(rand() % 20001 - 10001) * amplitude / 10000.0f;
+}
+
 // How many rand() calls followed srand(seed) before the one that returned next.
 inline int randCallsBefore(unsigned seed, int next) {
     srand(seed);
-    for (int n = 0; n < 100000; ++n) {
-        if (rand() == next) {
-            return n;
-        }
+    int n = 0;
+    while (rand() != next && n < 100000) {
+        ++n;
     }
-    return -1;
+    return n;
 }
 
 #endif
