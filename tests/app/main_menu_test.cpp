@@ -1,0 +1,204 @@
+// The main menu: the option buttons cycle the match settings with their captions, every button-down
+// clicks, Return starts and Escape leaves; and on the real game, a match started from the menu returns
+// to it on Escape, and Escape in the menu ends the program.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "app/globals.h"
+#include "app/main_menu.h"
+#include "render/control.h"
+#include "support/gl_test.h"
+#include "support/run_program.h"
+
+namespace {
+
+// Restores the settings the other tests expect.
+void resetSettings() {
+    gNumEnemies = 2;
+    gMapSize = 64;
+    gDifficulty = 0;
+    gTileSet = 0;
+    gStartRequested = false;
+    gExitRequested = false;
+}
+
+SDL_Event menuEvent(Uint8 type, int x, int y, int button = SDL_BUTTON_LEFT) {
+    SDL_Event e;
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.type = type;
+        e.motion.x = (Uint16)x;
+        e.motion.y = (Uint16)y;
+        e.motion.xrel = e.motion.yrel = 0;
+        e.motion.state = 0;
+    } else {
+        e.button.type = type;
+        e.button.button = (Uint8)button;
+        e.button.state = SDL_PRESSED;
+        e.button.x = (Uint16)x;
+        e.button.y = (Uint16)y;
+    }
+    return e;
+}
+
+SDL_Event menuKey(SDLKey symbol) {
+    SDL_Event e;
+    e.type = SDL_KEYDOWN;
+    e.key.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.sym = symbol;
+    e.key.keysym.mod = KMOD_NONE;
+    e.key.keysym.unicode = 0;
+    e.key.keysym.scancode = 0;
+    return e;
+}
+
+std::string shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return out;
+    }
+    char buffer[256];
+    while (fgets(buffer, sizeof(buffer), pipe)) {
+        out += buffer;
+    }
+    pclose(pipe);
+    return out;
+}
+
+}  // namespace
+
+TEST(MenuSettings, EachOptionCyclesThroughItsValuesWithTheirCaptions) {
+    resetSettings();
+    Control button(5, 0.0f, 0.0f, 125.0f, 25.0f);
+    const char* enemies[3] = {"3 Computers", "1 Computer", "2 Computers"};
+    const int enemyValues[3] = {3, 1, 2};
+    for (int i = 0; i < 3; ++i) {
+        cycleEnemies(&button);
+        EXPECT_EQ(enemyValues[i], gNumEnemies);
+        EXPECT_EQ(enemies[i], button.caption);
+    }
+    cycleMapSize(&button);
+    EXPECT_EQ(128, gMapSize);
+    EXPECT_EQ("Large (128x128)", button.caption);
+    cycleMapSize(&button);
+    EXPECT_EQ(64, gMapSize);
+    EXPECT_EQ("Small (64x64)", button.caption);
+    const char* difficulties[3] = {"Get it rollin'", "Burn in Hell!", "Let me win, Daddy"};
+    for (int i = 0; i < 3; ++i) {
+        cycleDifficulty(&button);
+        EXPECT_EQ((i + 1) % 3, gDifficulty);
+        EXPECT_EQ(difficulties[i], button.caption);
+    }
+    cycleTileSet(&button);
+    EXPECT_EQ(1, gTileSet);
+    EXPECT_EQ("Crazy Asteroid", button.caption);
+    cycleTileSet(&button);
+    EXPECT_EQ("Rocky Grasslands", button.caption);
+    resetSettings();
+}
+
+class MenuTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        gScreenWidth = 640;
+        gScreenHeight = 480;
+        resetSettings();
+    }
+    void TearDown() override {
+        resetSettings();
+        GlTest::TearDown();
+    }
+};
+
+TEST_F(MenuTest, ButtonsAreLaidOutAroundTheWindowCentre) {
+    MainMenu menu;
+    EXPECT_FLOAT_EQ(465.0f, menu.startButton->x);  // 640 - 175
+    EXPECT_FLOAT_EQ(20.0f, menu.exitButton->x);
+    EXPECT_FLOAT_EQ(182.5f, menu.enemiesButton->x);  // 320 - 137.5
+    EXPECT_FLOAT_EQ(91.0f, menu.enemiesButton->y);
+    EXPECT_FLOAT_EQ(32.5f, menu.mapSizeButton->x);
+    EXPECT_FLOAT_EQ(332.5f, menu.difficultyButton->x);
+    EXPECT_FLOAT_EQ(482.5f, menu.tileSetButton->x);
+    EXPECT_EQ("Start Game!", menu.startButton->caption);
+    EXPECT_EQ("2 Computers", menu.enemiesButton->caption);
+    EXPECT_EQ("Let me win, Daddy", menu.difficultyButton->caption);
+}
+
+TEST_F(MenuTest, EveryButtonDownClicksAtTheLastPointerPosition) {
+    MainMenu menu;
+    // The enemies button spans 182.5..307.5 x 91..116 from the bottom: SDL y 480 - 100.
+    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 250, 380));
+    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_WHEELUP));
+    EXPECT_EQ(3, gNumEnemies);
+    EXPECT_EQ("3 Computers", menu.enemiesButton->caption);
+    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_RIGHT));
+    EXPECT_EQ(1, gNumEnemies);
+    // Off every button nothing happens.
+    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 320, 100));
+    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0));
+    EXPECT_EQ(1, gNumEnemies);
+    EXPECT_FALSE(gStartRequested || gExitRequested);
+    // The exit button (20..170 x 20..60).
+    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 60, 440));
+    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0));
+    EXPECT_TRUE(gExitRequested);
+}
+
+TEST_F(MenuTest, ReturnRequestsAStartShownAsLoadingAndEscapeLeaves) {
+    MainMenu menu;
+    menu.handleEvent(menuKey(SDLK_SPACE));
+    EXPECT_FALSE(gStartRequested || gExitRequested);
+    menu.handleEvent(menuKey(SDLK_RETURN));
+    EXPECT_TRUE(gStartRequested);
+    menu.draw();
+    EXPECT_EQ("Loading...", menu.startButton->caption);
+    gStartRequested = false;
+    menu.handleEvent(menuKey(SDLK_ESCAPE));
+    EXPECT_TRUE(gExitRequested);
+    gExitRequested = false;
+    SDL_Event close;
+    close.type = SDL_QUIT;
+    menu.handleEvent(close);
+    EXPECT_TRUE(gExitRequested);
+}
+
+TEST(MenuOnTheGame, ReturnStartsAMatchEscapeComesBackAndEscapeAgainEnds) {
+    std::atomic<bool> done(false);
+    ProgramResult r;
+    std::thread game([&] {
+        r = runProgram(GELMARCH_EXE, {"-r", "640", "480"}, {"SDL_AUDIODRIVER=dummy"}, GELMARCH_SOURCE_DIR "/bin",
+                       60000);
+        done = true;
+    });
+    // The key goes to whichever window titled Gelmarch is mapped at that moment.
+    const std::string press = "xdotool search --onlyvisible --name '^Gelmarch$' windowfocus --sync key ";
+    std::string window;
+    for (int i = 0; i < 100 && window.empty() && !done; ++i) {
+        usleep(100000);
+        window = shell("xdotool search --onlyvisible --name '^Gelmarch$' 2>/dev/null | head -n 1");
+    }
+    ASSERT_FALSE(window.empty()) << r.out << r.err;
+    sleep(1);
+    shell(press + "Return 2>/dev/null");
+    sleep(6);  // the match is built and runs a few frames
+    EXPECT_FALSE(done);
+    shell(press + "Escape 2>/dev/null");
+    sleep(2);
+    EXPECT_FALSE(done) << "Escape in a match goes back to the menu, not out of the game; status " << r.status;
+    for (int i = 0; i < 50 && !done; ++i) {
+        shell(press + "Escape 2>/dev/null");
+        usleep(200000);
+    }
+    game.join();
+    EXPECT_EQ(0, r.status) << r.out << r.err;
+    EXPECT_EQ("", r.err);
+}
