@@ -62,28 +62,35 @@ TEST_F(BlobTest, GridsHoldColumnAndRowNumbersAndStripIndices) {
     glBindVertexArray(0);
 }
 
-// Each level's vertex array records its own index buffer and the enabled "vertex" attribute, and
-// construction leaves nothing bound behind; the destructor releases every object.
+// Each level's vertex array records its own index buffer and the enabled "vertex" attribute (two floats,
+// tightly packed, from its own static buffer), and construction leaves nothing bound behind; the
+// destructor releases every object.
 TEST_F(BlobTest, EveryLevelIsReadyToDrawAndReleasedAtTheEnd) {
     expect3dPassState("after construction");
     GLint vertex = mesh->shader->attribute("vertex");
     ASSERT_GE(vertex, 0);
     for (int level = 0; level < kBlobLevels; ++level) {
-        GLint indices = 0;
-        GLint enabled = 0;
-        GLint components = 0;
-        GLint source = 0;
+        // (index buffer, enabled, components, type, normalised, stride, source buffer, usages)
+        GLint seen[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
+        const GLint expected[9] = {(GLint)mesh->indexBuffers[level], GL_TRUE, 2, GL_FLOAT, GL_FALSE, 0,
+                                   (GLint)mesh->vertexBuffers[level], GL_STATIC_DRAW, GL_STATIC_DRAW};
         glBindVertexArray(mesh->vertexArrays[level]);
-        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &indices);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_SIZE, &components);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &source);
-        EXPECT_EQ((GLint)mesh->indexBuffers[level], indices) << "level " << level;
-        EXPECT_EQ(GL_TRUE, enabled) << "level " << level;
-        EXPECT_EQ(2, components) << "level " << level;
-        EXPECT_EQ((GLint)mesh->vertexBuffers[level], source) << "level " << level;
+        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &seen[0]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &seen[1]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_SIZE, &seen[2]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_TYPE, &seen[3]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, &seen[4]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &seen[5]);
+        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &seen[6]);
+        glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffers[level]);
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &seen[7]);
+        glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_USAGE, &seen[8]);
+        for (int i = 0; i < 9; ++i) {
+            EXPECT_EQ(expected[i], seen[i]) << "level " << level << " item " << i;
+        }
     }
     glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
 
     std::vector<GLuint> arrays(mesh->vertexArrays, mesh->vertexArrays + kBlobLevels);
     std::vector<GLuint> buffers(mesh->vertexBuffers, mesh->vertexBuffers + kBlobLevels);
