@@ -150,7 +150,8 @@ TEST(TerrainBadAssets, MissingShaderAndImagesLeaveAUsableMap) {
     // A working directory without textures and without ../shader.
     std::string root = "/tmp/gelmarch_terrain_" + std::to_string(getpid());
     mkdir(root.c_str(), 0700);
-    ASSERT_EQ(0, chdir(root.c_str()));
+    mkdir((root + "/bin").c_str(), 0700);
+    ASSERT_EQ(0, chdir((root + "/bin").c_str()));
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     Terrain* terrain = new Terrain(64, 1);
@@ -165,6 +166,7 @@ TEST(TerrainBadAssets, MissingShaderAndImagesLeaveAUsableMap) {
     EXPECT_EQ("o", drawAndProbe(terrain, 0.0f, 64.0f, {{30, 30}}));
     delete terrain;
     EXPECT_EQ(0, chdir(previous));
+    rmdir((root + "/bin").c_str());
     rmdir(root.c_str());
     EXPECT_EQ(GL_NO_ERROR, takeGlError());
 }
