@@ -87,22 +87,14 @@ protected:
     // The 3D pass state every draw hands back: blending off, depth test LESS with writes, counter-clockwise
     // front faces, no program and no vertex array bound.
     void expect3dPassState(const char* after) {
-        GLint depthFunc = 0;
-        GLint frontFace = 0;
-        GLint program = -1;
-        GLint vertexArray = -1;
-        GLboolean depthMask = GL_FALSE;
-        glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-        glGetIntegerv(GL_FRONT_FACE, &frontFace);
-        glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
-        glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
-        EXPECT_FALSE(glIsEnabled(GL_BLEND)) << after;
-        EXPECT_EQ(GL_LESS, depthFunc) << after;
-        EXPECT_EQ(GL_CCW, frontFace) << after;
-        EXPECT_EQ(GL_TRUE, depthMask) << after;
-        EXPECT_EQ(0, program) << after;
-        EXPECT_EQ(0, vertexArray) << after;
+        const GLenum names[6] = {GL_BLEND, GL_DEPTH_FUNC, GL_DEPTH_WRITEMASK,
+                                 GL_FRONT_FACE, GL_CURRENT_PROGRAM, GL_VERTEX_ARRAY_BINDING};
+        const GLint expected[6] = {GL_FALSE, GL_LESS, GL_TRUE, GL_CCW, 0, 0};
+        for (int i = 0; i < 6; ++i) {
+            GLint seen = -1;
+            glGetIntegerv(names[i], &seen);
+            EXPECT_EQ(expected[i], seen) << after << ", state 0x" << std::hex << names[i];
+        }
     }
 };
 

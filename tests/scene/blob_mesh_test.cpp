@@ -10,17 +10,13 @@
 // 32 - ratio^0.95, truncated, kept in 8..32, less 8: close blobs get the finest grid, far ones and those
 // behind the camera the coarsest.
 TEST_F(BlobTest, LevelOfDetailFollowsDistanceOverSize) {
+    // 2^0.95 = 1.93 -> 30.07; 10^0.95 = 8.91 -> 23.09; 27^0.95 = 22.90 -> 9.10; past 27.13 the grid
+    // bottoms out
     const struct {
         float ratio;
         int level;
-    } cases[] = {
-        {0.0f, 24}, {1.0f, 23},
-        {2.0f, 22},    // 2^0.95 = 1.93 -> 30.07
-        {10.0f, 15},   // 10^0.95 = 8.91 -> 23.09
-        {27.0f, 1},    // 27^0.95 = 22.90 -> 9.10
-        {27.2f, 0},    // past 27.13 the grid bottoms out
-        {500.0f, 0}, {1.0e30f, 0}, {-0.5f, 0}, {-30.0f, 0},
-    };
+    } cases[] = {{0.0f, 24}, {1.0f, 23}, {2.0f, 22}, {10.0f, 15}, {27.0f, 1},
+                 {27.2f, 0}, {500.0f, 0}, {1.0e30f, 0}, {-0.5f, 0}, {-30.0f, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(c.level, mesh->levelOfDetail(c.ratio)) << "ratio " << c.ratio;
     }

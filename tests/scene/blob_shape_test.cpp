@@ -50,9 +50,6 @@ TEST_F(BlobTest, EveryShapeAndMorphPlacesEveryVertexNearTheBody) {
     const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     glUniformMatrix4fv(glGetUniformLocation(program, "modelview"), 1, GL_FALSE, identity);
     glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, identity);
-    glUniform1f(glGetUniformLocation(program, "x"), 3.0f);
-    glUniform1f(glGetUniformLocation(program, "y"), 4.0f);
-    glUniform1f(glGetUniformLocation(program, "z"), 0.5f);
     glUniform1f(glGetUniformLocation(program, "zfactor"), 1.0f);
     glEnable(GL_RASTERIZER_DISCARD);
 
