@@ -1,6 +1,6 @@
 // Plays the game's own screens for a person to look at: the main menu (out/menu.png) and a match on each
 // tile set with the HUD, a selected worker and the option list (out/match_grass.png, out/match_asteroid.png),
-// plus a selection drag in progress (out/match_drag.png). Events are fed to the menu and the frame loop as
+// the same view tilted up to the sky (out/match_sky_*.png) and a selection drag (out/match_drag.png). Events are fed to the menu and the frame loop as
 // the player's mouse and keys would send them. Run from bin/ under Xvfb:
 //   cd bin && xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/snapshots/snapshot_game ../out
 
@@ -126,6 +126,15 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         saveScreen(dir + "/match_drag.png");
         loop.finishFrame();
     }
+    // Tilted up with the middle button held, towards the horizon and the sky.
+    loop.handleEvent(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 700, 500));
+    loop.panRotating = true;
+    world.cameraPitch = -100.0f;
+    world.cameraYaw = 30.0f;
+    loop.render();
+    saveScreen(dir + "/match_sky_" + name);
+    loop.finishFrame();
+    loop.panRotating = false;
     destroyCommandPanel();
     gWorld = 0;
 }
