@@ -312,8 +312,8 @@ void main() {
 
     vec4 p = body(phi, th);
 
-    // Normal from two nearby surface points, stepping towards the equator (sharing phi or the row angle with
-    // this vertex lets the compiler reuse half of each shape's work). At the poles, where phi says
+    // Normal from two nearby surface points, stepping towards the equator; each shares phi or the row angle
+    // with this vertex, so the compiler can reuse part of the shapes' work. At the poles, where phi says
     // nothing, the point itself points outward.
     float e = 0.01;
     float dt = th < 0.5 * PI ? e : -e;
