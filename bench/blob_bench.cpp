@@ -47,10 +47,18 @@ struct BlobCrowd {
     }
 };
 
+// False, with the benchmark marked skipped, when there is no OpenGL 3.2 context.
+bool haveContext(benchmark::State& state) {
+    if (ensureGlContext()) {
+        return true;
+    }
+    state.SkipWithError("no OpenGL 3.2 context");
+    return false;
+}
+
 // Runs a frame of the crowd per iteration, timing the renderer's finish only when `withRendering`.
 void runCrowd(benchmark::State& state, bool withRendering) {
-    if (!ensureGlContext()) {
-        state.SkipWithError("no OpenGL 3.2 context");
+    if (!haveContext(state)) {
         return;
     }
     BlobCrowd crowd;
@@ -87,8 +95,7 @@ BENCHMARK(BM_BlobFrame200WithRendering)->Unit(benchmark::kMillisecond);
 
 // Picking a grid level alone, as done once per draw.
 static void BM_BlobLevelOfDetail(benchmark::State& state) {
-    if (!ensureGlContext()) {
-        state.SkipWithError("no OpenGL 3.2 context");
+    if (!haveContext(state)) {
         return;
     }
     BlobMesh mesh;
