@@ -13,11 +13,8 @@ namespace {
 // The unit manager's drawing: blobs, crystals and markers, then the additive effects. The one place the
 // shell reaches into it; it also sets the units' culled flags that the life bars read.
 void drawUnitsAndEffects(UnitManager* units, MatrixStack* modelview, MatrixStack* projection, Frustum* frustum) {
-    // Switched on once the unit manager's drawing members are built.
-    (void)units;
-    (void)modelview;
-    (void)projection;
-    (void)frustum;
+    units->drawUnits(modelview, projection, frustum);
+    units->drawEffects(modelview, projection);
 }
 
 }  // namespace
