@@ -18,39 +18,41 @@ int weight(const std::vector<unsigned char>& image, int s, int r, int c) {
 
 }  // namespace
 
-TEST_F(TerrainTest, SteepGroundAndCrestsAreTypeZeroLevelGroundTwoOrThree) {
-    fill([](int x, int y) { return x == 30 && y == 30 ? 2.0f : 0.0f; });
-    std::vector<signed char> types(65 * 65);
-    terrain->classifyTiles(0, types.data());
-    int variation = 0;
-    for (int i = 0; i < 65 * 65; ++i) {
-        // The peak is a crest and each of its neighbours sees a rise of 2 > 1.25.
-        bool steep = std::abs(i % 65 - 30) <= 1 && std::abs(i / 65 - 30) <= 1;
-        ASSERT_TRUE(steep ? types[i] == 0 : types[i] >= 2) << i % 65 << "," << i / 65;
-        variation += types[i] == 2;
-    }
-    // One level vertex in three on average is variation.
-    EXPECT_NEAR(4216 / 3, variation, 300);
-}
-
-TEST_F(TerrainTest, HollowsAreMostlyTypeOneAndDrawOneExtraNumber) {
-    // 20 isolated pits of depth 1 on row 10: D = -8 at each but a rise of only 1, not steep.
-    fill([](int x, int y) { return y == 10 && x >= 5 && x < 65 && (x - 5) % 3 == 0 ? -1.0f : 0.0f; });
+TEST_F(TerrainTest, SlopeRulesOverTheRandomBaseTypes) {
+    // A peak of 2 at (30, 30), and 20 isolated pits of depth 1 on row 10 (D = -8, a rise of only 1).
+    fill([](int x, int y) {
+        return x == 30 && y == 30 ? 2.0f : (y == 10 && x >= 5 && (x - 5) % 3 == 0 ? -1.0f : 0.0f);
+    });
     std::vector<signed char> types(65 * 65);
     srand(4711);
     terrain->classifyTiles(0, types.data());
     int next = rand();
+    int variation = 0;
     int hollows = 0;
-    for (int x = 5; x < 65; x += 3) {
-        ASSERT_NE(0, types[at(x, 10)]);
-        hollows += types[at(x, 10)] == 1;
-        // The rim looks down into the pit: D = +1 > 0.3, a crest.
-        EXPECT_EQ(0, types[at(x, 11)]);
+    for (int i = 0; i < 65 * 65; ++i) {
+        int x = i % 65;
+        int y = i / 65;
+        // The peak is a crest and each of its neighbours sees a rise of 2 > 1.25; a pit's rim looks down
+        // into it (D = +1 > 0.3), another crest.
+        bool steep = std::abs(x - 30) <= 1 && std::abs(y - 30) <= 1;
+        bool pit = y == 10 && x >= 5 && (x - 5) % 3 == 0;
+        bool rim = !pit && std::abs(y - 10) <= 1 && x >= 4 && x <= 63;
+        if (steep || rim) {
+            ASSERT_EQ(0, types[i]) << x << "," << y;
+        } else if (pit) {
+            ASSERT_NE(0, types[i]) << x << "," << y;
+            hollows += types[i] == 1;
+        } else {
+            ASSERT_GE(types[i], 2) << x << "," << y;
+            variation += types[i] == 2;
+        }
     }
-    // Four in five on average; fewer than 10 of 20 is vanishingly unlikely.
+    // Four hollows in five and one of the 4036 level vertices in three on average.
     EXPECT_GE(hollows, 10);
-    // One base choice per vertex plus one for each hollow.
-    EXPECT_EQ(65 * 65 + 20, randCallsBefore(4711, next));
+    EXPECT_NEAR(4036 / 3, variation, 300);
+    // One base choice per vertex plus one per hollow: the pits and the peak's eight neighbours (D = -2),
+    // which draw before the steep rule overrides them.
+    EXPECT_EQ(65 * 65 + 28, randCallsBefore(4711, next));
 }
 
 TEST_F(TerrainTest, AsteroidStripesFollowTheSinesAndTheBorderBandWinsOverSlopes) {
