@@ -11,6 +11,7 @@
 #include "render/font.h"
 #include "render/matrix_stack.h"
 
+// Events, one drawn frame, then a match if one was asked for; until the player leaves.
 void runMainMenu() {
     MainMenu menu;
     while (!gExitRequested) {
@@ -23,22 +24,25 @@ void runMainMenu() {
     }
 }
 
-// The four settings cycle through their values in a fixed order and wrap around.
+// The four settings cycle through their values in a fixed order and wrap around: 1, 2, 3 enemies.
 void cycleEnemies(Control* control) {
     gNumEnemies = gNumEnemies >= 3 ? 1 : gNumEnemies + 1;
     control->caption = enemiesCaption(gNumEnemies);
 }
 
+// 64, 128 cells.
 void cycleMapSize(Control* control) {
     gMapSize = gMapSize == 64 ? 128 : 64;
     control->caption = mapSizeCaption(gMapSize);
 }
 
+// Easy, normal, hard.
 void cycleDifficulty(Control* control) {
     gDifficulty = gDifficulty >= 2 ? 0 : gDifficulty + 1;
     control->caption = difficultyCaption(gDifficulty);
 }
 
+// Grasslands, asteroid.
 void cycleTileSet(Control* control) {
     gTileSet = gTileSet == 0 ? 1 : 0;
     control->caption = tileSetCaption(gTileSet);
@@ -49,10 +53,12 @@ void requestStart(Control*) {
     gStartRequested = true;
 }
 
+// The loop ends after the current frame.
 void requestExit(Control*) {
     gExitRequested = true;
 }
 
+// Singular for one computer player.
 std::string enemiesCaption(int numEnemies) {
     if (numEnemies == 1) {
         return "1 Computer";
@@ -60,15 +66,18 @@ std::string enemiesCaption(int numEnemies) {
     return numEnemies == 2 ? "2 Computers" : "3 Computers";
 }
 
+// Anything but 64 is the large map.
 std::string mapSizeCaption(int mapSize) {
     return mapSize == 64 ? "Small (64x64)" : "Large (128x128)";
 }
 
+// Out-of-range levels read as the easiest.
 std::string difficultyCaption(int difficulty) {
     const char* names[3] = {"Let me win, Daddy", "Get it rollin'", "Burn in Hell!"};
     return names[difficulty < 0 || difficulty > 2 ? 0 : difficulty];
 }
 
+// Only tile set 1 is the asteroid.
 std::string tileSetCaption(int tileSet) {
     return tileSet == 1 ? "Crazy Asteroid" : "Rocky Grasslands";
 }
