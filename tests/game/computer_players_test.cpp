@@ -120,17 +120,23 @@ TEST_F(ComputerPlayers, UpgradesWaitForTheReserveAndMuffinsFavourTheFlyOnceATowe
         EXPECT_EQ(kMorph, muffin->state) << s;
         EXPECT_EQ(muffinTargets[slot], muffin->morphTarget) << s;
     }
-    // Two minutes in the reserve is 80: 79 crystals buy nothing, 80 do; without a tower slot C is refused.
+    // Two minutes in the reserve is 80: 79 crystals buy nothing, 80 do. Without a tower slot C is refused,
+    // yet the Muffin's third draw is still made before the next player's.
     for (unsigned s = 1; s <= 12; ++s) {
         for (int money = 79; money <= 80; ++money) {
             reset(0, 120000);
-            Unit* muffin = spawn(kMuffin, 20.0f, 20.0f, 1);
-            manager->players[1].crystals = (float)money;
+            Unit* first = spawn(kMuffin, 20.0f, 20.0f, 1);
+            Unit* second = spawn(kMuffin, 40.0f, 20.0f, 2);
+            manager->players[1].crystals = manager->players[2].crystals = (float)money;
             srand(s);
-            int slot = rand() % 3;
+            int slot1 = rand() % 3;
+            rand();  // the fighter
+            rand();  // the Fly preference
+            int slot2 = rand() % 3;
             srand(s);
             manager->thinkComputerPlayers();
-            EXPECT_EQ(money == 80 && slot != 2 ? kMorph : kIdle, muffin->state) << s;
+            EXPECT_EQ(money == 80 && slot1 != 2 ? kMorph : kIdle, first->state) << s;
+            EXPECT_EQ(money == 80 && slot2 != 2 ? kMorph : kIdle, second->state) << s;
         }
     }
 }

@@ -97,36 +97,26 @@ TEST_F(Economy, EachMiningBlobTakesTwoPerSecondAndBoostOnlyPaysTheHuman) {
     EXPECT_FLOAT_EQ(2498.0f, e->amount);
     EXPECT_NEAR(120.9f, manager->players[0].crystals, 1e-3f);
 
-    manager->order(spawn(kBlob, 24.0f, 20.0f, 1), kMine, c);
+    // Two Blobs on one crystal: four per second; when it runs out both move on to the one left.
+    Unit* b = spawn(kBlob, 24.0f, 20.0f, 1);
+    manager->order(b, kMine, c);
     run(1, 1000);
     EXPECT_FLOAT_EQ(2494.0f, c->amount);
     EXPECT_FLOAT_EQ(106.9f, manager->players[1].crystals);
-}
-
-TEST_F(Economy, ACrystalLasts1250SecondsForOneBlobAnd625ForTwo) {
-    Crystal* c = addCrystal(22.0f, 20.0f);
-    Unit* a = spawn(kBlob, 20.0f, 20.0f, 2);
-    manager->order(a, kMine, c);
-    run(1249, 1000);
+    run(623, 1000);
     EXPECT_FLOAT_EQ(2.0f, c->amount);
     run(1, 1000);
-    EXPECT_EQ(kIdle, a->state);  // exhausted, and no other crystal left
-
-    Crystal* d = addCrystal(22.0f, 22.0f);
-    Unit* b = spawn(kBlob, 23.0f, 22.0f, 2);
-    manager->order(a, kMine, d);
-    manager->order(b, kMine, d);
-    run(624, 1000);
-    EXPECT_FLOAT_EQ(4.0f, d->amount);
-    run(1, 1000);
-    EXPECT_LE(d->amount, 0.0f);
+    EXPECT_FLOAT_EQ(-2.0f, c->amount);
+    EXPECT_EQ(e, a->crystal);
+    EXPECT_EQ(e, b->crystal);
+    EXPECT_EQ(kMine, b->state);
 }
 
-TEST_F(Economy, BlobWalksIntoReachThenMovesOnToTheNearestLiveCrystal) {
+TEST_F(Economy, BlobWalksIntoReachThenMovesOnToTheNearestLiveCrystalOrStops) {
     // Reach 3.25; 0.5 per 500 ms frame: 5.0, 4.5, 4.0, 3.5 walk, 3.0 mines.
     Crystal* c = addCrystal(25.0f, 20.0f);
-    addCrystal(40.0f, 40.0f);
-    Crystal* next = addCrystal(25.0f, 23.0f);
+    Crystal* far = addCrystal(40.0f, 40.0f);
+    Crystal* next = addCrystal(24.0f, 21.0f);
     c->amount = 0.5f;
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 3);
     manager->order(a, kMine, c);
@@ -140,14 +130,17 @@ TEST_F(Economy, BlobWalksIntoReachThenMovesOnToTheNearestLiveCrystal) {
     EXPECT_EQ(next, a->crystal);
     EXPECT_FLOAT_EQ(1.25f, next->glow);  // the glow goes to the new crystal
     EXPECT_FLOAT_EQ(0.0f, c->glow);
+    far->amount = 0.0f;
+    next->amount = 0.5f;
+    run(1, 500);
+    EXPECT_EQ(kIdle, a->state);
 
     // Only Blobs mine, but they take any crystal, even an exhausted one.
     Unit* muffin = spawn(kMuffin, 30.0f, 30.0f, 3);
-    manager->order(muffin, kMine, next);
+    manager->order(muffin, kMine, c);
     EXPECT_EQ(kIdle, muffin->state);
-    Unit* b = spawn(kBlob, 30.0f, 20.0f, 3);
-    manager->order(b, kMine, c);
-    EXPECT_EQ(kMine, b->state);
+    manager->order(a, kMine, c);
+    EXPECT_EQ(kMine, a->state);
 }
 
 TEST_F(Economy, SplitCostsFiftyAndOnlyTheHumanHearsTheRefusal) {
