@@ -66,7 +66,7 @@ TEST_F(Combat, AcquisitionTakesTheFirstHittableForeignUnitInRange) {
     EXPECT_EQ(0, p->player);
 }
 
-TEST_F(Combat, ShotsFlyAtFourPerSecondHitOnceAndFadeFor2000Ms) {
+TEST_F(Combat, ShotsFlyAtFourPerSecondHitAndFadeFor2000MsOrFadeUnspentWhenTheTargetDies) {
     // 5.0 away, 5.004 to the aim point 0.2 above the target: 1.0 per 250 ms frame, so the shot hits in
     // frame 6, just when the 1250 ms cooldown lets the next one go.
     Unit* drop = spawn(kDrop, 20.0f, 20.0f, 1);
@@ -90,25 +90,21 @@ TEST_F(Combat, ShotsFlyAtFourPerSecondHitOnceAndFadeFor2000Ms) {
     EXPECT_EQ(3u, manager->projectiles.size());
     run(1, 250);
     EXPECT_EQ(2u, manager->projectiles.size());
-}
 
-TEST_F(Combat, ShotAtAUnitThatDiesFirstDoesNoDamageAndFadesFor2000Ms) {
-    Unit* drop = spawn(kDrop, 20.0f, 20.0f, 1);
-    Unit* victim = spawn(kBlob, 25.0f, 20.0f, 2);
+    // The target dies with the third shot in flight: it stops, does no harm, and fades for 2000 ms.
+    Projectile* third = manager->projectiles[1];
+    blob->life = -1.0f;
     run(1, 250);
-    Projectile* p = manager->projectiles[0];
-    victim->life = -1.0f;
-    run(1, 250);
-    EXPECT_EQ(1, p->impactTime);
-    float x = p->position[0];
-    run(7, 250);  // 1751: fading in place
-    ASSERT_EQ(1u, manager->projectiles.size());
-    EXPECT_FLOAT_EQ(x, p->position[0]);
+    EXPECT_EQ(1, third->impactTime);
+    float x = third->position[0];
+    run(7, 250);
+    ASSERT_EQ(std::vector<Projectile*>{third}, manager->projectiles);
+    EXPECT_FLOAT_EQ(x, third->position[0]);
     // The dead unit is deleted by now: nothing may still point at it.
     EXPECT_TRUE(manager->dyingUnits.empty());
     EXPECT_EQ(nullptr, drop->target);
-    EXPECT_EQ(nullptr, p->target);
-    run(1, 250);  // 2001
+    EXPECT_EQ(nullptr, third->target);
+    run(1, 250);
     EXPECT_TRUE(manager->projectiles.empty());
 }
 

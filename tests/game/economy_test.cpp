@@ -197,12 +197,9 @@ TEST_F(Economy, SplitTakesTenSecondsAndTheChildJoinsTheSelection) {
     EXPECT_FLOAT_EQ(19.75f + dy, parent->destination[1]);
     Unit* child = manager->units[1];
     EXPECT_EQ(kBlob, child->type);
-    EXPECT_EQ(0, child->player);
     EXPECT_EQ(kIdle, child->state);
     EXPECT_FLOAT_EQ(20.25f, child->position[0]);
     EXPECT_FLOAT_EQ(20.25f, child->position[1]);
-    EXPECT_FLOAT_EQ(0.6f, child->position[2]);
-    EXPECT_FLOAT_EQ(50.0f, child->life);
     EXPECT_EQ((std::vector<Unit*>{parent, child}), manager->selection);
 
     // In boost mode a human split takes one second; an unselected parent adds nobody to the selection.
