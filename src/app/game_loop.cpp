@@ -8,6 +8,7 @@
 
 #include "app/camera.h"
 #include "app/command_panel.h"
+#include "app/gl_context.h"
 #include "app/globals.h"
 #include "app/sound.h"
 #include "app/world.h"
@@ -82,7 +83,7 @@ void GameLoop::render() {
 
 // The pick reads the depth of the frame just drawn.
 void GameLoop::finishFrame() {
-    SDL_GL_SwapBuffers();
+    swapCoreContext();
     pick();
 
     // The computer players decide once per wall-clock second, together with the fps count.

@@ -92,3 +92,14 @@ bool createCoreContext() {
     }
     return context != 0;
 }
+
+// The drawable and connection the core context was made current on in createCoreContext.
+void swapCoreContext() {
+    Display* display = glXGetCurrentDisplay();
+    GLXDrawable drawable = glXGetCurrentDrawable();
+    if (display && drawable) {
+        glXSwapBuffers(display, drawable);
+    } else {
+        SDL_GL_SwapBuffers();
+    }
+}

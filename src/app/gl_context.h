@@ -6,4 +6,8 @@
 // context" on stderr when that cannot be done; returns whether the new context is current.
 bool createCoreContext();
 
+// Shows the frame drawn with the current context. SDL_GL_SwapBuffers swaps SDL's own legacy context on its
+// separate display connection, whose drawable the new context never draws into: the window stayed black.
+void swapCoreContext();
+
 #endif

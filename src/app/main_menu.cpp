@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/game_loop.h"
+#include "app/gl_context.h"
 #include "app/globals.h"
 #include "render/canvas.h"
 #include "render/control.h"
@@ -192,7 +193,7 @@ void MainMenu::draw() {
 // One menu frame on screen.
 void MainMenu::drawFrame() {
     draw();
-    SDL_GL_SwapBuffers();
+    swapCoreContext();
 }
 
 // The whole match runs inside this call; the settings stay as they were chosen.

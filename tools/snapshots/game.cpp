@@ -12,6 +12,7 @@
 
 #include "app/command_panel.h"
 #include "app/game_loop.h"
+#include "app/gl_context.h"
 #include "app/globals.h"
 #include "app/main_menu.h"
 #include "app/window.h"
@@ -85,7 +86,7 @@ void menuShot(const std::string& dir) {
     menu.handleEvent(motion(kWidth / 2 + 60, kHeight - 100));
     menu.draw();
     saveScreen(dir + "/menu.png");
-    SDL_GL_SwapBuffers();
+    swapCoreContext();
 }
 
 void matchShots(const std::string& dir, int tileSet, const std::string& name, bool drag) {
