@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -71,6 +72,29 @@ std::string shell(const std::string& command) {
     }
     pclose(pipe);
     return out;
+}
+
+// The visible window titled Gelmarch that belongs to another process (this one may have its own).
+std::string gameWindow() {
+    std::string list = shell("xdotool search --onlyvisible --name '^Gelmarch$' 2>/dev/null");
+    size_t start = 0;
+    while (start < list.size()) {
+        size_t end = list.find('\n', start);
+        std::string id = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? list.size() : end + 1;
+        if (!id.empty() && atoi(shell("xdotool getwindowpid " + id + " 2>/dev/null").c_str()) != (int)getpid()) {
+            return id;
+        }
+    }
+    return "";
+}
+
+// Mean and maximum brightness (0..255) of what the X server shows in a window.
+void windowBrightness(const std::string& window, float& mean, float& maximum) {
+    std::string out = shell("import -window " + window + " png:- 2>/dev/null | convert png:- -colorspace Gray "
+                            "-format '%[fx:mean*255] %[fx:maxima*255]' info: 2>/dev/null");
+    mean = maximum = -1.0f;
+    std::sscanf(out.c_str(), "%f %f", &mean, &maximum);
 }
 
 }  // namespace
@@ -179,18 +203,23 @@ TEST(MenuOnTheGame, ReturnStartsAMatchEscapeComesBackAndEscapeAgainEnds) {
                        60000);
         done = true;
     });
-    // The key goes to whichever window titled Gelmarch is mapped at that moment.
-    const std::string press = "xdotool search --onlyvisible --name '^Gelmarch$' windowfocus --sync key ";
     std::string window;
     for (int i = 0; i < 100 && window.empty() && !done; ++i) {
         usleep(100000);
-        window = shell("xdotool search --onlyvisible --name '^Gelmarch$' 2>/dev/null | head -n 1");
+        window = gameWindow();
     }
     ASSERT_FALSE(window.empty()) << r.out << r.err;
+    const std::string press = "xdotool windowfocus --sync " + window + " key ";
     sleep(1);
+    // What the player sees: the menu's bright title and buttons on dark green, then the lit ground of a match.
+    float mean = 0.0f, maximum = 0.0f;
+    windowBrightness(window, mean, maximum);
+    EXPECT_GT(maximum, 150.0f) << "the menu is not on screen";
     shell(press + "Return 2>/dev/null");
     sleep(6);  // the match is built and runs a few frames
     EXPECT_FALSE(done);
+    windowBrightness(window, mean, maximum);
+    EXPECT_GT(mean, 30.0f) << "the match is not on screen";
     shell(press + "Escape 2>/dev/null");
     sleep(2);
     EXPECT_FALSE(done) << "Escape in a match goes back to the menu, not out of the game; status " << r.status;
