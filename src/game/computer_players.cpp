@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "game/crystal.h"
 #include "game/unit.h"
 #include "game/unit_template.h"
 
@@ -111,14 +110,7 @@ void UnitManager::thinkComputerPlayers() {
             }
             players[p].lastWaveTime = t;
             // Without a foreign unit there is nobody to attack; drawing a victim would never end.
-            bool foreign = false;
-            for (size_t i = 0; i < units.size(); ++i) {
-                if (units[i]->player != p) {
-                    foreign = true;
-                    break;
-                }
-            }
-            if (!foreign) {
+            if (units.size() == blobs[p].size() + fighters[p].size()) {
                 continue;
             }
             Unit* victim = units[rand() % units.size()];
@@ -127,21 +119,17 @@ void UnitManager::thinkComputerPlayers() {
             }
             for (size_t i = 0; i < units.size(); ++i) {
                 Unit* w = units[i];
-                if (w->player == p && w->type != kBlob) {
-                    if (rand() % 3 != 0) {
-                        order(w, kChase, victim);
-                    }
+                if (w->player == p && w->type != kBlob && rand() % 3 != 0) {
+                    order(w, kChase, victim);
                 }
             }
         }
     }
 
     // Outcome: losing wins over winning when both happen in the same second.
-    if (fighters[0].size() + blobs[0].size() < 1) {
+    if (blobs[0].empty() && fighters[0].empty()) {
         gameResult = 1;
-    } else if (fighters[1].size() + blobs[1].size() + fighters[2].size() + blobs[2].size() +
-                   fighters[3].size() + blobs[3].size() ==
-               0) {
+    } else if (units.size() == blobs[0].size() + fighters[0].size()) {
         gameResult = 2;
     }
 }
