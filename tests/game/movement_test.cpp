@@ -70,6 +70,23 @@ TEST_F(Movement, StuckUnitWaitsTwiceMoreAndThenStops) {
     EXPECT_EQ(kIdle, chaser->state);
 }
 
+// A shot fired on the way holds an attack-move for the shooter's attack interval; game time sums the frames.
+TEST_F(Movement, AttackMoveStandsStillWhileItsShotPauses) {
+    Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);  // speed 1.8, interval 1250
+    Unit* enemy = spawn(kBlob, 10.0f, 15.0f, 1);  // 5 away, inside the range 6.5
+    float p[3] = {30.0f, 10.0f, 0.0f};
+    ASSERT_TRUE(manager->order(drop, kAttackMove, p));
+    run(1, 100);
+    ASSERT_EQ(1250, drop->attackPause);
+    enemy->hidden = true;  // no second shot into the fog
+    run(12, 100);          // the pause is down to 50
+    EXPECT_EQ(10.0f, drop->position[0]);
+    run(1, 100);
+    EXPECT_NEAR(10.18f, drop->position[0], 1e-5f);
+    EXPECT_EQ(kAttackMove, drop->state);
+    EXPECT_EQ(1400, manager->gameTime);
+}
+
 TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUnit) {
     // r = (0.9 + 0.9) / 2 = 0.9; a blocker 0.5 ahead is pushed straight on by min(0.9, 100 * 0.005).
     Unit* mover = spawn(kBlob, 10.0f, 10.0f, 0);
