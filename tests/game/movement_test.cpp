@@ -16,8 +16,7 @@ typedef EmptyMapTest Movement;
 TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
     // Blob speed 1.0: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, the 21st frame arrives.
     Unit* u = spawn(kBlob, 10.0f, 10.0f, 0);
-    float p[3] = {12.05f, 10.0f, 0.0f};
-    ASSERT_TRUE(manager->order(u, kMove, p));
+    ASSERT_TRUE(manager->order(u, kMove, At(12.05f, 10.0f)));
     run(20, 100);
     EXPECT_EQ(kMove, u->state);
     EXPECT_NEAR(12.0f, u->position[0], 1e-4f);
@@ -27,8 +26,7 @@ TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
     EXPECT_EQ(10.0f, u->position[1]);
     // Fly speed 2.9: 0.29 per 100 ms along (3, 4) / 5, flying 3.0 above the ground units' 0.6.
     Unit* fly = spawn(kFly, 10.0f, 10.0f, 0);
-    float q[3] = {13.0f, 14.0f, 0.0f};
-    manager->order(fly, kMove, q);
+    manager->order(fly, kMove, At(13.0f, 14.0f));
     run(1, 100);
     EXPECT_NEAR(10.174f, fly->position[0], 1e-5f);
     EXPECT_NEAR(10.232f, fly->position[1], 1e-5f);
@@ -36,8 +34,7 @@ TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
     fly->destination[2] = -50.0f;
     EXPECT_NEAR(4.71f, manager->distanceToDestination(fly), 1e-5f);  // 5 - 0.29; height does not count
     // Progress pays back stuck time: 19.85 left beats the 20 noted, so 120 ms become 20, then 0.
-    float far[3] = {32.0f, 10.0f, 0.0f};
-    manager->order(u, kMove, far);
+    manager->order(u, kMove, At(32.0f, 10.0f));
     u->stuckTime = 120;
     u->bestDistance = 20.0f;
     run(1, 100);
@@ -74,8 +71,7 @@ TEST_F(Movement, StuckUnitWaitsTwiceMoreAndThenStops) {
 TEST_F(Movement, AttackMoveStandsStillWhileItsShotPauses) {
     Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);  // speed 1.8, interval 1250
     Unit* enemy = spawn(kBlob, 10.0f, 15.0f, 1);  // 5 away, inside the range 6.5
-    float p[3] = {30.0f, 10.0f, 0.0f};
-    ASSERT_TRUE(manager->order(drop, kAttackMove, p));
+    ASSERT_TRUE(manager->order(drop, kAttackMove, At(30.0f, 10.0f)));
     run(1, 100);
     ASSERT_EQ(1250, drop->attackPause);
     enemy->hidden = true;  // no second shot into the fog
@@ -93,9 +89,8 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     Unit* blocker = spawn(kBlob, 10.5f, 10.0f, 1);
     Unit* flyer = spawn(kFly, 10.5f, 10.0f, 1);
     Unit* aside = spawn(kBlob, 10.5f, 11.0f, 1);  // 1.0 to the side, outside r
-    float to[3] = {10.1f, 10.0f, 0.0f};
     manager->frameTime = 100;
-    manager->moveUnit(mover, mover->position, to, 0);
+    manager->moveUnit(mover, mover->position, At(10.1f, 10.0f), 0);
     EXPECT_EQ(10.1f, mover->position[0]);
     EXPECT_EQ(11.0f, blocker->position[0]);
     EXPECT_EQ(10.0f, blocker->position[1]);
@@ -104,23 +99,20 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     // With 10 ms frames a push is at most 0.05.
     manager->frameTime = 10;
     blocker->position[0] = 10.7f;
-    float to2[3] = {10.2f, 10.0f, 0.0f};
-    manager->moveUnit(mover, mover->position, to2, 0);
+    manager->moveUnit(mover, mover->position, At(10.2f, 10.0f), 0);
     EXPECT_FLOAT_EQ(10.75f, blocker->position[0]);
     // Level with the mover and 0.5 to its side: pushed sideways by r - 0.5 = 0.4.
     manager->frameTime = 100;
     blocker->position[0] = 20.0f;
     aside->position[0] = 10.2f;
     aside->position[1] = 10.5f;
-    float to3[3] = {10.3f, 10.0f, 0.0f};
-    manager->moveUnit(mover, mover->position, to3, 0);
+    manager->moveUnit(mover, mover->position, At(10.3f, 10.0f), 0);
     EXPECT_NEAR(10.2f, aside->position[0], 1e-5f);
     EXPECT_NEAR(10.9f, aside->position[1], 1e-5f);
 
     Unit* tower = spawn(kSlimeTower, 30.7f, 32.0f, 1);
     Unit* climber = spawn(kBlob, 30.7f, 31.5f, 0);
-    float up[3] = {30.7f, 31.6f, 0.0f};
-    manager->moveUnit(climber, climber->position, up, 0);
+    manager->moveUnit(climber, climber->position, At(30.7f, 31.6f), 0);
     EXPECT_EQ(32.0f, tower->position[1]);
     EXPECT_EQ(31.6f, climber->position[1]);
     // A morphing Blob stays where it is but still pushes what is in its way.
@@ -129,8 +121,7 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     int slot = 0;
     manager->order(morpher, kMorph, &slot);
     ASSERT_EQ(kMorph, morpher->state);
-    float ahead[3] = {40.1f, 40.0f, 0.0f};
-    manager->moveUnit(morpher, morpher->position, ahead, 0);
+    manager->moveUnit(morpher, morpher->position, At(40.1f, 40.0f), 0);
     EXPECT_EQ(40.0f, morpher->position[0]);
     EXPECT_EQ(41.0f, other->position[0]);
 }
@@ -156,8 +147,7 @@ TEST_F(Movement, PushesChainThreeDeepAndPushedUnitsPushBack) {
         for (int i = 0; i < 5; ++i) {
             row[i] = spawn(kBlob, 10.0f + rows[k].spacing * (float)(i + 1), y, 1);
         }
-        float to[3] = {rows[k].moverTo, y, 0.0f};
-        manager->moveUnit(mover, mover->position, to, 0);
+        manager->moveUnit(mover, mover->position, At(rows[k].moverTo, y), 0);
         EXPECT_EQ(rows[k].moverTo, mover->position[0]);
         for (int i = 0; i < 5; ++i) {
             EXPECT_FLOAT_EQ(rows[k].expected[i], row[i]->position[0]) << "row " << k << " unit " << i;
@@ -167,8 +157,7 @@ TEST_F(Movement, PushesChainThreeDeepAndPushedUnitsPushBack) {
 
 TEST_F(Movement, PositionsStayInsideTheBorderAndFollowTheGround) {
     Unit* u = spawn(kBlob, 5.0f, 30.0f, 0);
-    float out[3] = {1.0f, 70.0f, 0.0f};
-    manager->moveUnit(u, u->position, out, 0);
+    manager->moveUnit(u, u->position, At(1.0f, 70.0f), 0);
     EXPECT_EQ(4.0f, u->position[0]);
     EXPECT_EQ(60.0f, u->position[1]);
     // A slope rising 0.5 per cell along x: the ground at x = 20.5 is 10.25 high.
@@ -176,10 +165,9 @@ TEST_F(Movement, PositionsStayInsideTheBorderAndFollowTheGround) {
     for (int i = 0; i < 65 * 65; ++i) {
         terrain->heights[i] = 0.5f * (float)(i % 65);
     }
-    float to[3] = {20.5f, 30.0f, 0.0f};
-    manager->moveUnit(u, u->position, to, 0);
+    manager->moveUnit(u, u->position, At(20.5f, 30.0f), 0);
     Unit* fly = spawn(kFly, 20.0f, 40.0f, 0);
-    manager->moveUnit(fly, fly->position, to, 0);
+    manager->moveUnit(fly, fly->position, At(20.5f, 30.0f), 0);
     std::copy(saved.begin(), saved.end(), terrain->heights);
     EXPECT_FLOAT_EQ(10.85f, u->position[2]);
     EXPECT_FLOAT_EQ(13.85f, fly->position[2]);

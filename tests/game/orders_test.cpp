@@ -13,26 +13,21 @@ typedef EmptyMapTest Orders;
 TEST_F(Orders, MoveIsClampedNearTheEdgeAttackMoveHasAStrictMarginOutsidePointsAreRefused) {
     Unit* u = spawn(kDrop, 10.0f, 10.0f, 0);
     u->retries = 0;
-    float nearEdge[3] = {2.0f, 61.0f, 0.0f};
-    EXPECT_TRUE(manager->order(u, kMove, nearEdge));
+    EXPECT_TRUE(manager->order(u, kMove, At(2.0f, 61.0f)));
     EXPECT_EQ(kMove, u->state);
     EXPECT_EQ(4.0f, u->destination[0]);
     EXPECT_EQ(60.0f, u->destination[1]);
     EXPECT_FLOAT_EQ(0.2f, u->destination[2]);
     EXPECT_EQ(1000.0f, u->bestDistance);
     EXPECT_EQ(2, u->retries);
-    float refused[3][3] = {{0.0f, 30.0f, 0.0f}, {30.0f, 64.0f, 0.0f}, {30.0f, 30.0f, 16.0f}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_FALSE(manager->order(u, kMove, refused[i])) << i;
-    }
-    float atFive[3] = {5.0f, 30.0f, 0.0f};
-    float atFiftyNine[3] = {30.0f, 59.0f, 0.0f};
-    EXPECT_FALSE(manager->order(u, kAttackMove, atFive));
-    EXPECT_FALSE(manager->order(u, kAttackMove, atFiftyNine));
+    EXPECT_FALSE(manager->order(u, kMove, At(0.0f, 30.0f)));
+    EXPECT_FALSE(manager->order(u, kMove, At(30.0f, 64.0f)));
+    EXPECT_FALSE(manager->order(u, kMove, At(30.0f, 30.0f, 16.0f)));
+    EXPECT_FALSE(manager->order(u, kAttackMove, At(5.0f, 30.0f)));
+    EXPECT_FALSE(manager->order(u, kAttackMove, At(30.0f, 59.0f)));
     EXPECT_EQ(kMove, u->state);  // the refused orders changed nothing
     EXPECT_EQ(4.0f, u->destination[0]);
-    float inside[3] = {5.5f, 58.5f, 0.0f};
-    EXPECT_TRUE(manager->order(u, kAttackMove, inside));
+    EXPECT_TRUE(manager->order(u, kAttackMove, At(5.5f, 58.5f)));
     EXPECT_EQ(kAttackMove, u->state);
     EXPECT_EQ(5.5f, u->destination[0]);
     EXPECT_EQ(58.5f, u->destination[1]);
@@ -41,7 +36,7 @@ TEST_F(Orders, MoveIsClampedNearTheEdgeAttackMoveHasAStrictMarginOutsidePointsAr
 TEST_F(Orders, TowerTakesNoPathOrderAndBlobNoFightingOrder) {
     Unit* tower = spawn(kSlimeTower, 10.0f, 10.0f, 1);
     Unit* blob = spawn(kBlob, 20.0f, 20.0f, 0);
-    float p[3] = {30.0f, 30.0f, 0.0f};
+    At p(30.0f, 30.0f);
     EXPECT_FALSE(manager->order(tower, kMove, p) || manager->order(tower, kAttackMove, p));
     manager->order(tower, kAttack, blob);
     manager->order(tower, kChase, blob);
@@ -91,7 +86,7 @@ TEST_F(Orders, SplittingAndMorphingUnitsObeyOnlyStopWhichRefunds) {
     manager->order(muffin, kMorph, &slot);
     ASSERT_EQ(kSplit, blob->state);
     ASSERT_EQ(kMorph, muffin->state);
-    float p[3] = {30.0f, 30.0f, 0.0f};
+    At p(30.0f, 30.0f);
     EXPECT_FALSE(manager->order(blob, kMove, p) || manager->order(muffin, kAttackMove, p));
     manager->order(blob, kMorph, &slot);
     manager->order(blob, kSplit, 0);
@@ -103,8 +98,7 @@ TEST_F(Orders, SplittingAndMorphingUnitsObeyOnlyStopWhichRefunds) {
         manager->order(blob, kIdle, 0);
         manager->order(muffin, kIdle, 0);
     }
-    EXPECT_EQ(kIdle, blob->state);
-    EXPECT_EQ(kIdle, muffin->state);
+    EXPECT_TRUE(blob->state == kIdle && muffin->state == kIdle);
     EXPECT_EQ(kMuffin, muffin->type);
     EXPECT_FLOAT_EQ(100.9f, manager->players[0].crystals);
     EXPECT_FLOAT_EQ(100.9f, manager->players[3].crystals);
@@ -118,31 +112,24 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     Crystal* crystal = new Crystal(30.0f, 30.0f, 0.2f);
     manager->crystals.push_back(crystal);
     manager->selection.push_back(enemy);
-    float onOwnUnit[3] = {25.0f, 25.0f, 0.6f};
-    EXPECT_FALSE(manager->orderSelection(kMove, onOwnUnit));
-    EXPECT_EQ(kIdle, enemy->state);
+    EXPECT_FALSE(manager->orderSelection(kMove, At(25.0f, 25.0f)));
     manager->selection.push_back(drop);
     manager->selection.push_back(blob);
-
-    float onEnemy[3] = {20.0f, 20.0f, 0.6f};
-    manager->commandAt(onEnemy);
+    manager->commandAt(At(20.0f, 20.0f, 0.6f));
     EXPECT_EQ(kAttack, drop->state);
     EXPECT_EQ(enemy, drop->target);
     EXPECT_EQ(kIdle, blob->state);  // a Blob cannot attack
-    manager->commandAt(onOwnUnit);
-    EXPECT_EQ(kMove, drop->state);
-    EXPECT_EQ(kMove, blob->state);
-    EXPECT_EQ(kIdle, enemy->state);
-    EXPECT_TRUE(manager->orderSelection(kMove, onOwnUnit));  // some of the selection took it
+    manager->commandAt(At(25.0f, 25.0f, 0.6f));  // on an own unit
+    EXPECT_TRUE(drop->state == kMove && blob->state == kMove && enemy->state == kIdle);
+    EXPECT_TRUE(manager->orderSelection(kMove, At(25.0f, 25.0f)));  // some of the selection took it
     // An own Blob standing on the crystal: the crystal still wins over a move.
     spawn(kBlob, 30.0f, 30.0f, 0)->position[2] = 0.2f;
-    float onCrystal[3] = {30.1f, 30.0f, 0.2f};
-    manager->commandAt(onCrystal);
+    manager->commandAt(At(30.1f, 30.0f, 0.2f));
     EXPECT_EQ(kMine, blob->state);
     EXPECT_EQ(crystal, blob->crystal);
     EXPECT_EQ(kMove, drop->state);  // only Blobs mine
     crystal->amount = 0.0f;  // an exhausted crystal is just ground
-    manager->commandAt(onCrystal);
+    manager->commandAt(At(30.1f, 30.0f, 0.2f));
     EXPECT_EQ(kMove, blob->state);
 }
 

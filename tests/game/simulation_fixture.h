@@ -7,6 +7,13 @@ class Terrain;
 class UnitManager;
 class Unit;
 
+// A point where an order or a move wants float[3]; lives until the end of the statement.
+struct At {
+    float v[3];
+    At(float x, float y, float z = 0.0f) : v{x, y, z} {}
+    operator float*() { return v; }
+};
+
 // A 64 map levelled to height 0 (ground units stand at z 0.6, air units at 3.6), shared by the process,
 // and a fresh manager per test, built right after srand(kSeed) with its crystal field.
 class SimulationTest : public GlTest {
