@@ -29,38 +29,28 @@ std::string enabledPattern() {
 
 class CommandPanelTest : public MatchTest {
 protected:
-    // Turns a human unit into another type for the test and selects it.
+    // Turns the human's first worker into another type for the test and selects it.
     Unit* selectOwn(int type) {
-        Unit* u = ownWorker();
+        Unit* u = worker(0);
         u->type = type;
-        u->state = kIdle;
         world->unitManager->selection.push_back(u);
         rebuildCommandPanel();
         return u;
     }
     void TearDown() override {
-        Unit* u = ownWorker();
-        u->type = kBlob;
-        u->state = kIdle;
+        worker(0)->type = kBlob;
+        worker(0)->state = kIdle;
         world->unitManager->players[0].towerCount = 0;
         MatchTest::TearDown();
     }
 };
 
-TEST_F(CommandPanelTest, ButtonsFormAGridInTheBottomRightCorner) {
-    // Columns at 640 - 180, - 120, - 60; rows at 130, 70, 10; every button 50 x 50 with its index as id.
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_FLOAT_EQ(460.0f + 60.0f * (float)(i % 3), gCommandButtons[i]->x) << i;
-        EXPECT_FLOAT_EQ(130.0f - 60.0f * (float)(i / 3), gCommandButtons[i]->y) << i;
-        EXPECT_FLOAT_EQ(50.0f, gCommandButtons[i]->w);
-        EXPECT_EQ(i, gCommandButtons[i]->id);
-        EXPECT_EQ(gCommandTooltips[i], gCommandButtons[i]->tooltip);
-    }
-}
-
-TEST_F(CommandPanelTest, NothingSelectedGivesNineEmptyDisabledButtons) {
+TEST_F(CommandPanelTest, NothingSelectedGivesNineEmptyDisabledButtonsInTheCorner) {
     EXPECT_EQ("000000000", enabledPattern());
     for (int i = 0; i < 9; ++i) {
+        // Columns at 640 - 180, - 120, - 60; rows at 130, 70, 10.
+        EXPECT_FLOAT_EQ(460.0f + 60.0f * (float)(i % 3), gCommandButtons[i]->x) << i;
+        EXPECT_FLOAT_EQ(130.0f - 60.0f * (float)(i / 3), gCommandButtons[i]->y) << i;
         EXPECT_EQ("", gCommandButtons[i]->caption);
         EXPECT_EQ("", gCommandTooltips[i]->caption);
         EXPECT_FLOAT_EQ(0.0f, gCommandTooltips[i]->w);
@@ -68,19 +58,15 @@ TEST_F(CommandPanelTest, NothingSelectedGivesNineEmptyDisabledButtons) {
 }
 
 TEST_F(CommandPanelTest, WorkerOffersStopMoveSplitMineAndItsTwoMorphs) {
-    selectOwn(kBlob);
-    // Stop, Move, Split; Mine; Muffin (Z); Slime Tower (C) needs no tower of its own.
+    Unit* u = selectOwn(kBlob);
     EXPECT_EQ("111001101", enabledPattern());
     EXPECT_EQ(std::string(1, (char)28), gCommandButtons[0]->caption);
     EXPECT_EQ("Stop (Q)", gCommandTooltips[0]->caption);
     EXPECT_EQ(std::string(1, (char)29), gCommandButtons[1]->caption);
-    EXPECT_EQ("Split (E)", gCommandTooltips[2]->caption);
     EXPECT_EQ("Split a Blob unit off.", gCommandTooltips[2]->description);
     EXPECT_EQ(std::string("\x1f 10  \x1e 50"), gCommandTooltips[2]->note);
     EXPECT_EQ("", gCommandButtons[3]->caption);  // no Attack for a worker
     EXPECT_EQ("Mine (D)", gCommandTooltips[5]->caption);
-    EXPECT_EQ(std::string(1, (char)14), gCommandButtons[5]->caption);
-
     const UnitTemplate& muffin = *world->unitManager->templates[kMuffin];
     EXPECT_EQ(std::string(1, muffin.iconGlyph), gCommandButtons[6]->caption);
     EXPECT_EQ("Morph to Muffin (Z)", gCommandTooltips[6]->caption);
@@ -89,61 +75,52 @@ TEST_F(CommandPanelTest, WorkerOffersStopMoveSplitMineAndItsTwoMorphs) {
     EXPECT_EQ("", gCommandButtons[7]->caption);
     EXPECT_EQ("Morph to Slime Tower (C)", gCommandTooltips[8]->caption);
     EXPECT_EQ(std::string("\x1f 70  \x1e" "400"), gCommandTooltips[8]->note);
-
     // Filled tooltips are sized to their texts and end 10 pixels from the right edge.
-    for (int i : {0, 1, 2, 5, 6, 8}) {
+    for (int i : {0, 2, 6, 8}) {
         EXPECT_GT(gCommandTooltips[i]->w, 50.0f) << i;
-        EXPECT_FLOAT_EQ(35.0f, gCommandTooltips[i]->h);
         EXPECT_FLOAT_EQ(630.0f, gCommandTooltips[i]->x + gCommandTooltips[i]->w) << i;
     }
-}
-
-TEST_F(CommandPanelTest, BusyWorkerCanOnlyStop) {
-    Unit* u = selectOwn(kBlob);
+    // While it splits it can only stop.
     u->state = kSplit;
     rebuildCommandPanel();
     EXPECT_EQ("100000000", enabledPattern());
     EXPECT_EQ("", gCommandButtons[6]->caption);
 }
 
-TEST_F(CommandPanelTest, FlyerMorphsWaitForATower) {
+TEST_F(CommandPanelTest, MuffinAttacksAndItsFlyerMorphWaitsForATower) {
     selectOwn(kMuffin);
-    // Muffin: Stop, Move, Attack; Drop (Z) and Rotundus (X); Fly (C) shown but locked.
+    // Stop, Move, Attack; Drop (Z) and Rotundus (X); Fly (C) shown but locked.
     EXPECT_EQ("110100110", enabledPattern());
     EXPECT_EQ("Attack (A)", gCommandTooltips[3]->caption);
-    EXPECT_EQ("", gCommandButtons[5]->caption);  // no mining
     EXPECT_EQ("Morph to Fly (C)", gCommandTooltips[8]->caption);
     world->unitManager->players[0].towerCount = 1;
     rebuildCommandPanel();
     EXPECT_EQ("110100111", enabledPattern());
 }
 
-TEST_F(CommandPanelTest, EnemySelectionIsShownButDisabledAndItsHotkeysOrderNothing) {
-    Unit* enemy = enemyWorker();
+TEST_F(CommandPanelTest, EnemySelectionIsShownDisabledAndItsMoveOrdersNothing) {
+    Unit* enemy = worker(1);
     world->unitManager->selection.push_back(enemy);
     rebuildCommandPanel();
     EXPECT_EQ("000000000", enabledPattern());
     EXPECT_EQ("Split (E)", gCommandTooltips[2]->caption);
-    // W still arms a move; the click then moves no enemy.
-    loop->handleEvent(keyEvent(true, SDLK_w));
+    loop->handleEvent(keyEvent(true, SDLK_w));  // W still arms a move
     EXPECT_EQ(1, gCommandMode);
-    gPickPoint[0] = 40.0f;
-    gPickPoint[1] = 40.0f;
-    gPickPoint[2] = 0.0f;
+    gPickPoint[0] = gPickPoint[1] = 40.0f;
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 320, 240));
     loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 320, 240));
     EXPECT_EQ(0, gCommandMode);
     EXPECT_EQ(kIdle, enemy->state);
 }
 
-TEST_F(CommandPanelTest, HotkeysArmTheTargetModesAndSplitOrdersAtOnce) {
+TEST_F(CommandPanelTest, HotkeysArmTheTargetModesSplitAndStop) {
     Unit* u = selectOwn(kBlob);
-    loop->handleEvent(keyEvent(true, SDLK_a));
-    EXPECT_EQ(2, gCommandMode);
-    loop->handleEvent(keyEvent(true, SDLK_d));
-    EXPECT_EQ(3, gCommandMode);
-    loop->handleEvent(keyEvent(true, SDLK_w));
-    EXPECT_EQ(1, gCommandMode);
+    const SDLKey keys[3] = {SDLK_a, SDLK_d, SDLK_w};
+    const int modes[3] = {2, 3, 1};
+    for (int i = 0; i < 3; ++i) {
+        loop->handleEvent(keyEvent(true, keys[i]));
+        EXPECT_EQ(modes[i], gCommandMode);
+    }
     gCommandMode = 0;
     // The human starts with 100.9 crystals: a split (50) is accepted and the panel shows the busy worker.
     float before = world->unitManager->players[0].crystals;
@@ -151,7 +128,6 @@ TEST_F(CommandPanelTest, HotkeysArmTheTargetModesAndSplitOrdersAtOnce) {
     EXPECT_EQ(kSplit, u->state);
     EXPECT_FLOAT_EQ(before - 50.0f, world->unitManager->players[0].crystals);
     EXPECT_EQ("100000000", enabledPattern());
-    // Q stops it and the panel offers everything again.
     loop->handleEvent(keyEvent(true, SDLK_q));
     EXPECT_EQ(kIdle, u->state);
     EXPECT_EQ("111001101", enabledPattern());
@@ -160,7 +136,7 @@ TEST_F(CommandPanelTest, HotkeysArmTheTargetModesAndSplitOrdersAtOnce) {
 
 TEST_F(CommandPanelTest, AfterMoveAClickOnAControlWaitsAndTheNextGroundClickMoves) {
     Unit* u = selectOwn(kBlob);
-    // Click the Move button (index 1 at 520..570, 130..180 from the bottom) with the mouse.
+    // The Move button lies at 520..570 x 130..180 from the bottom.
     loop->handleEvent(motionEvent(545, 480 - 155));
     EXPECT_TRUE(loop->overGui);
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 545, 480 - 155));
@@ -172,9 +148,7 @@ TEST_F(CommandPanelTest, AfterMoveAClickOnAControlWaitsAndTheNextGroundClickMove
     loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, 545, 480 - 95));
     EXPECT_EQ(1, gCommandMode);
     EXPECT_EQ(kIdle, u->state);
-    // On the ground it does.
     loop->handleEvent(motionEvent(300, 200));
-    EXPECT_FALSE(loop->overGui);
     gPickPoint[0] = 20.0f;
     gPickPoint[1] = 18.0f;
     gPickPoint[2] = 0.0f;
@@ -185,5 +159,4 @@ TEST_F(CommandPanelTest, AfterMoveAClickOnAControlWaitsAndTheNextGroundClickMove
     EXPECT_EQ(kMove, u->state);
     EXPECT_NEAR(20.0f, u->destination[0], 1e-4f);
     EXPECT_NEAR(18.0f, u->destination[1], 1e-4f);
-    loop->handleEvent(keyEvent(true, SDLK_q));
 }

@@ -14,6 +14,7 @@
 #include "app/globals.h"
 #include "app/main_menu.h"
 #include "render/control.h"
+#include "match_fixture.h"
 #include "support/gl_test.h"
 #include "support/run_program.h"
 
@@ -27,37 +28,6 @@ void resetSettings() {
     gTileSet = 0;
     gStartRequested = false;
     gExitRequested = false;
-}
-
-SDL_Event menuEvent(Uint8 type, int x, int y, int button = SDL_BUTTON_LEFT) {
-    SDL_Event e;
-    e.type = type;
-    if (type == SDL_MOUSEMOTION) {
-        e.motion.type = type;
-        e.motion.x = (Uint16)x;
-        e.motion.y = (Uint16)y;
-        e.motion.xrel = e.motion.yrel = 0;
-        e.motion.state = 0;
-    } else {
-        e.button.type = type;
-        e.button.button = (Uint8)button;
-        e.button.state = SDL_PRESSED;
-        e.button.x = (Uint16)x;
-        e.button.y = (Uint16)y;
-    }
-    return e;
-}
-
-SDL_Event menuKey(SDLKey symbol) {
-    SDL_Event e;
-    e.type = SDL_KEYDOWN;
-    e.key.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
-    e.key.keysym.sym = symbol;
-    e.key.keysym.mod = KMOD_NONE;
-    e.key.keysym.unicode = 0;
-    e.key.keysym.scancode = 0;
-    return e;
 }
 
 std::string shell(const std::string& command) {
@@ -143,50 +113,36 @@ protected:
     }
 };
 
-TEST_F(MenuTest, ButtonsAreLaidOutAroundTheWindowCentre) {
-    MainMenu menu;
-    EXPECT_FLOAT_EQ(465.0f, menu.startButton->x);  // 640 - 175
-    EXPECT_FLOAT_EQ(20.0f, menu.exitButton->x);
-    EXPECT_FLOAT_EQ(182.5f, menu.enemiesButton->x);  // 320 - 137.5
-    EXPECT_FLOAT_EQ(91.0f, menu.enemiesButton->y);
-    EXPECT_FLOAT_EQ(32.5f, menu.mapSizeButton->x);
-    EXPECT_FLOAT_EQ(332.5f, menu.difficultyButton->x);
-    EXPECT_FLOAT_EQ(482.5f, menu.tileSetButton->x);
-    EXPECT_EQ("Start Game!", menu.startButton->caption);
-    EXPECT_EQ("2 Computers", menu.enemiesButton->caption);
-    EXPECT_EQ("Let me win, Daddy", menu.difficultyButton->caption);
-}
-
 TEST_F(MenuTest, EveryButtonDownClicksAtTheLastPointerPosition) {
     MainMenu menu;
     // The enemies button spans 182.5..307.5 x 91..116 from the bottom: SDL y 480 - 100.
-    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 250, 380));
-    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_WHEELUP));
+    menu.handleEvent(motionEvent(250, 380));
+    menu.handleEvent(buttonEvent(true, SDL_BUTTON_WHEELUP, 0, 0));
     EXPECT_EQ(3, gNumEnemies);
     EXPECT_EQ("3 Computers", menu.enemiesButton->caption);
-    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0, SDL_BUTTON_RIGHT));
+    menu.handleEvent(buttonEvent(true, SDL_BUTTON_RIGHT, 0, 0));
     EXPECT_EQ(1, gNumEnemies);
     // Off every button nothing happens.
-    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 320, 100));
-    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0));
+    menu.handleEvent(motionEvent(320, 100));
+    menu.handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 0, 0));
     EXPECT_EQ(1, gNumEnemies);
     EXPECT_FALSE(gStartRequested || gExitRequested);
     // The exit button (20..170 x 20..60).
-    menu.handleEvent(menuEvent(SDL_MOUSEMOTION, 60, 440));
-    menu.handleEvent(menuEvent(SDL_MOUSEBUTTONDOWN, 0, 0));
+    menu.handleEvent(motionEvent(60, 440));
+    menu.handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, 0, 0));
     EXPECT_TRUE(gExitRequested);
 }
 
 TEST_F(MenuTest, ReturnRequestsAStartShownAsLoadingAndEscapeLeaves) {
     MainMenu menu;
-    menu.handleEvent(menuKey(SDLK_SPACE));
+    menu.handleEvent(keyEvent(true, SDLK_SPACE));
     EXPECT_FALSE(gStartRequested || gExitRequested);
-    menu.handleEvent(menuKey(SDLK_RETURN));
+    menu.handleEvent(keyEvent(true, SDLK_RETURN));
     EXPECT_TRUE(gStartRequested);
     menu.draw();
     EXPECT_EQ("Loading...", menu.startButton->caption);
     gStartRequested = false;
-    menu.handleEvent(menuKey(SDLK_ESCAPE));
+    menu.handleEvent(keyEvent(true, SDLK_ESCAPE));
     EXPECT_TRUE(gExitRequested);
     gExitRequested = false;
     SDL_Event close;

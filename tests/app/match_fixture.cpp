@@ -24,7 +24,6 @@ void MatchTest::SetUp() {
         world = new World(64, 1, 0, 0);
         gWorld = world;
         createCommandPanel(world->canvas);
-        rebuildCommandPanel();
         loop = new GameLoop();
     }
     gWorld = world;
@@ -42,14 +41,10 @@ void MatchTest::SetUp() {
     rebuildCommandPanel();
 }
 
-void MatchTest::TearDown() {
-    GlTest::TearDown();
-}
-
 void MatchTest::TearDownTestSuite() {
+    delete loop;
+    loop = 0;
     if (world) {
-        delete loop;
-        loop = 0;
         destroyCommandPanel();
         delete world;
         world = 0;
@@ -57,20 +52,9 @@ void MatchTest::TearDownTestSuite() {
     }
 }
 
-Unit* MatchTest::ownWorker(int i) {
-    int seen = 0;
+Unit* MatchTest::worker(int player, int i) {
     for (Unit* u : world->unitManager->units) {
-        if (u->player == 0 && seen++ == i) {
-            return u;
-        }
-    }
-    return 0;
-}
-
-Unit* MatchTest::enemyWorker(int i) {
-    int seen = 0;
-    for (Unit* u : world->unitManager->units) {
-        if (u->player == 1 && seen++ == i) {
+        if (u->player == player && i-- == 0) {
             return u;
         }
     }
@@ -80,8 +64,7 @@ Unit* MatchTest::enemyWorker(int i) {
 SDL_Event motionEvent(int x, int y, int dx, int dy) {
     SDL_Event e;
     std::memset(&e, 0, sizeof(e));
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
+    e.type = e.motion.type = SDL_MOUSEMOTION;
     e.motion.x = (Uint16)x;
     e.motion.y = (Uint16)y;
     e.motion.xrel = (Sint16)dx;
@@ -92,8 +75,7 @@ SDL_Event motionEvent(int x, int y, int dx, int dy) {
 SDL_Event buttonEvent(bool down, int button, int x, int y) {
     SDL_Event e;
     std::memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.type = e.type;
+    e.type = e.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = (Uint8)button;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = (Uint16)x;
@@ -104,8 +86,7 @@ SDL_Event buttonEvent(bool down, int button, int x, int y) {
 SDL_Event keyEvent(bool down, SDLKey symbol) {
     SDL_Event e;
     std::memset(&e, 0, sizeof(e));
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
+    e.type = e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = symbol;
     return e;
