@@ -1,6 +1,7 @@
 // Plays the game's own screens for a person to look at: the main menu (out/menu.png) and a match on each
 // tile set with the HUD, a selected worker and the option list (out/match_grass.png, out/match_asteroid.png),
-// the same view tilted up to the sky (out/match_sky_*.png) and a selection drag (out/match_drag.png). Events are fed to the menu and the frame loop as
+// the same view tilted up to the sky (out/match_sky_*.png), a selection drag (out/match_drag.png) and a won
+// match in wireframe (out/match_won_wireframe.png). Events are fed to the menu and the frame loop as
 // the player's mouse and keys would send them. Run from bin/ under Xvfb:
 //   cd bin && xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/snapshots/snapshot_game ../out
 
@@ -118,6 +119,16 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
     loop.render();
     saveScreen(dir + "/" + name);
     loop.finishFrame();
+    if (!drag) {
+        // The end of a won match in wireframe: outlined HUD shapes, solid texts.
+        world.unitManager->gameResult = 2;
+        loop.handleEvent(key(SDLK_F3));
+        loop.render();
+        saveScreen(dir + "/match_won_wireframe.png");
+        loop.finishFrame();
+        loop.handleEvent(key(SDLK_F3));
+        world.unitManager->gameResult = 0;
+    }
     if (drag) {
         loop.handleEvent(motion(300, 250));
         loop.frame();
