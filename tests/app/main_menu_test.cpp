@@ -175,7 +175,7 @@ TEST(MenuOnTheGame, ReturnStartsAMatchEscapeComesBackAndEscapeAgainEnds) {
     sleep(6);  // the match is built and runs a few frames
     EXPECT_FALSE(done);
     windowBrightness(window, mean, maximum);
-    EXPECT_GT(mean, 30.0f) << "the match is not on screen";
+    EXPECT_GT(mean, 45.0f) << "the match is not on screen";  // the menu averages about 28
     shell(press + "Escape 2>/dev/null");
     sleep(2);
     EXPECT_FALSE(done) << "Escape in a match goes back to the menu, not out of the game; status " << r.status;
