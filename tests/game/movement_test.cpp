@@ -22,14 +22,12 @@ TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
     EXPECT_NEAR(12.0f, u->position[0], 1e-4f);
     run(1, 100);
     EXPECT_EQ(kIdle, u->state);
-    EXPECT_EQ(12.05f, u->position[0]);
-    EXPECT_EQ(10.0f, u->position[1]);
+    EXPECT_EQ("12.05,10", xy(u->position));
     // Fly speed 2.9: 0.29 per 100 ms along (3, 4) / 5, flying 3.0 above the ground units' 0.6.
     Unit* fly = spawn(kFly, 10.0f, 10.0f, 0);
     manager->order(fly, kMove, At(13.0f, 14.0f));
     run(1, 100);
-    EXPECT_NEAR(10.174f, fly->position[0], 1e-5f);
-    EXPECT_NEAR(10.232f, fly->position[1], 1e-5f);
+    EXPECT_EQ("10.174,10.232", xy(fly->position));
     EXPECT_FLOAT_EQ(3.6f, fly->position[2]);
     fly->destination[2] = -50.0f;
     EXPECT_NEAR(4.71f, manager->distanceToDestination(fly), 1e-5f);  // 5 - 0.29; height does not count
@@ -91,11 +89,10 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     Unit* aside = spawn(kBlob, 10.5f, 11.0f, 1);  // 1.0 to the side, outside r
     manager->frameTime = 100;
     manager->moveUnit(mover, mover->position, At(10.1f, 10.0f), 0);
-    EXPECT_EQ(10.1f, mover->position[0]);
-    EXPECT_EQ(11.0f, blocker->position[0]);
-    EXPECT_EQ(10.0f, blocker->position[1]);
-    EXPECT_EQ(10.5f, flyer->position[0]);
-    EXPECT_EQ(11.0f, aside->position[1]);
+    EXPECT_EQ("10.1,10", xy(mover->position));
+    EXPECT_EQ("11,10", xy(blocker->position));
+    EXPECT_EQ("10.5,10", xy(flyer->position));
+    EXPECT_EQ("10.5,11", xy(aside->position));
     // With 10 ms frames a push is at most 0.05.
     manager->frameTime = 10;
     blocker->position[0] = 10.7f;
@@ -107,14 +104,13 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     aside->position[0] = 10.2f;
     aside->position[1] = 10.5f;
     manager->moveUnit(mover, mover->position, At(10.3f, 10.0f), 0);
-    EXPECT_NEAR(10.2f, aside->position[0], 1e-5f);
-    EXPECT_NEAR(10.9f, aside->position[1], 1e-5f);
+    EXPECT_EQ("10.2,10.9", xy(aside->position));
 
     Unit* tower = spawn(kSlimeTower, 30.7f, 32.0f, 1);
     Unit* climber = spawn(kBlob, 30.7f, 31.5f, 0);
     manager->moveUnit(climber, climber->position, At(30.7f, 31.6f), 0);
-    EXPECT_EQ(32.0f, tower->position[1]);
-    EXPECT_EQ(31.6f, climber->position[1]);
+    EXPECT_EQ("30.7,32", xy(tower->position));
+    EXPECT_EQ("30.7,31.6", xy(climber->position));
     // A morphing Blob stays where it is but still pushes what is in its way.
     Unit* morpher = spawn(kBlob, 40.0f, 40.0f, 0);
     Unit* other = spawn(kBlob, 40.5f, 40.0f, 1);
@@ -122,8 +118,8 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUni
     manager->order(morpher, kMorph, &slot);
     ASSERT_EQ(kMorph, morpher->state);
     manager->moveUnit(morpher, morpher->position, At(40.1f, 40.0f), 0);
-    EXPECT_EQ(40.0f, morpher->position[0]);
-    EXPECT_EQ(41.0f, other->position[0]);
+    EXPECT_EQ("40,40", xy(morpher->position));
+    EXPECT_EQ("41,40", xy(other->position));
 }
 
 // Rows of Blobs pushed from the left: the x every row unit ends at.
@@ -158,8 +154,7 @@ TEST_F(Movement, PushesChainThreeDeepAndPushedUnitsPushBack) {
 TEST_F(Movement, PositionsStayInsideTheBorderAndFollowTheGround) {
     Unit* u = spawn(kBlob, 5.0f, 30.0f, 0);
     manager->moveUnit(u, u->position, At(1.0f, 70.0f), 0);
-    EXPECT_EQ(4.0f, u->position[0]);
-    EXPECT_EQ(60.0f, u->position[1]);
+    EXPECT_EQ("4,60", xy(u->position));
     // A slope rising 0.5 per cell along x: the ground at x = 20.5 is 10.25 high.
     std::vector<float> saved(terrain->heights, terrain->heights + 65 * 65);
     for (int i = 0; i < 65 * 65; ++i) {

@@ -15,8 +15,7 @@ TEST_F(Orders, MoveIsClampedNearTheEdgeAttackMoveHasAStrictMarginOutsidePointsAr
     u->retries = 0;
     EXPECT_TRUE(manager->order(u, kMove, At(2.0f, 61.0f)));
     EXPECT_EQ(kMove, u->state);
-    EXPECT_EQ(4.0f, u->destination[0]);
-    EXPECT_EQ(60.0f, u->destination[1]);
+    EXPECT_EQ("4,60", xy(u->destination));
     EXPECT_FLOAT_EQ(0.2f, u->destination[2]);
     EXPECT_EQ(1000.0f, u->bestDistance);
     EXPECT_EQ(2, u->retries);
@@ -26,11 +25,10 @@ TEST_F(Orders, MoveIsClampedNearTheEdgeAttackMoveHasAStrictMarginOutsidePointsAr
     EXPECT_FALSE(manager->order(u, kAttackMove, At(5.0f, 30.0f)));
     EXPECT_FALSE(manager->order(u, kAttackMove, At(30.0f, 59.0f)));
     EXPECT_EQ(kMove, u->state);  // the refused orders changed nothing
-    EXPECT_EQ(4.0f, u->destination[0]);
+    EXPECT_EQ("4,60", xy(u->destination));
     EXPECT_TRUE(manager->order(u, kAttackMove, At(5.5f, 58.5f)));
     EXPECT_EQ(kAttackMove, u->state);
-    EXPECT_EQ(5.5f, u->destination[0]);
-    EXPECT_EQ(58.5f, u->destination[1]);
+    EXPECT_EQ("5.5,58.5", xy(u->destination));
 }
 
 TEST_F(Orders, TowerTakesNoPathOrderAndBlobNoFightingOrder) {
@@ -68,8 +66,7 @@ TEST_F(Orders, AttackAndChaseTakeTheTargetAHiddenOneBecomesAttackMoveForTheHuman
     enemy->hidden = true;
     EXPECT_TRUE(manager->order(drop, kAttack, enemy));
     EXPECT_EQ(kAttackMove, drop->state);
-    EXPECT_EQ(30.0f, drop->destination[0]);
-    EXPECT_EQ(25.0f, drop->destination[1]);
+    EXPECT_EQ("30,25", xy(drop->destination));
     // A computer player's unit attacks a unit hidden from the human directly.
     Unit* enemyDrop = spawn(kDrop, 40.0f, 40.0f, 2);
     drop->hidden = true;

@@ -1,11 +1,18 @@
 #include "simulation_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "game/crystal.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
 #include "scene/terrain.h"
+
+std::string xy(const float* p) {
+    char text[64];
+    snprintf(text, sizeof text, "%g,%g", p[0], p[1]);
+    return text;
+}
 
 void SimulationTest::SetUp() {
     GlTest::SetUp();

@@ -1,6 +1,8 @@
 #ifndef GELMARCH_TESTS_GAME_SIMULATION_FIXTURE_H
 #define GELMARCH_TESTS_GAME_SIMULATION_FIXTURE_H
 
+#include <string>
+
 #include "support/gl_test.h"
 
 class Terrain;
@@ -13,6 +15,9 @@ struct At {
     At(float x, float y, float z = 0.0f) : v{x, y, z} {}
     operator float*() { return v; }
 };
+
+// "x,y" of a position or destination to six significant digits, so one check covers both coordinates.
+std::string xy(const float* p);
 
 // A 64 map levelled to height 0 (ground units stand at z 0.6, air units at 3.6), shared by the process,
 // and a fresh manager per test, built right after srand(kSeed) with its crystal field.
