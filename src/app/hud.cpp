@@ -1,7 +1,6 @@
 #include "app/hud.h"
 
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -49,7 +48,7 @@ void drawLifeBars(World& world) {
         float left = (float)sx - full / 2.0f;
         world.canvas->drawRect(left + w, (float)sy, full - w, 5.0f, 0xFF801070, false, world.hudProjection);
         world.canvas->drawRect(left, (float)sy, w, 5.0f, 0x10FF10CF, false, world.hudProjection);
-        if (u->state == kSplit || u->state == kMorph) {
+        if (u->isBusy()) {
             float q = u->progress * full;
             world.canvas->drawRect(left + q, (float)sy - 8.0f, full - q, 5.0f, 0x989898A0, false,
                                    world.hudProjection);
@@ -138,7 +137,7 @@ void drawHud(World& world, bool selecting) {
     canvas->drawInterface(hud);
     drawMinimap(world);
     const Unit* shown = m->selection.empty() ? 0 : m->selection[0];
-    if (shown && (shown->state == kSplit || shown->state == kMorph)) {
+    if (shown && shown->isBusy()) {
         canvas->drawButtonBox(270.0f, 40.0f, 100.0f, 8.0f, 0, hud);
         canvas->drawButtonBox(270.0f, 40.0f, shown->progress * 100.0f, 8.0f, 2, hud);
     }
@@ -175,14 +174,14 @@ void drawHud(World& world, bool selecting) {
         }
         gFont->end2D();
     }
-    drawPointer(world, pointerX, pointerY);
+    drawPointer(canvas, hud, pointerX, pointerY);
 }
 
-// The 38 x 44 pointer picture of the interface atlas, its tip at (x, y).
-void drawPointer(World& world, float x, float y) {
-    world.canvas->begin2D();
-    world.canvas->drawInterfacePart(x - 3.0f, y - 38.0f, 38.0f, 44.0f, 116.0f, 282.0f, world.hudProjection);
-    world.canvas->end2D();
+// The 38 x 44 pointer picture of the interface atlas; its tip is 3 pixels in from the left, 6 down from the top.
+void drawPointer(Canvas* canvas, MatrixStack* projection, float x, float y) {
+    canvas->begin2D();
+    canvas->drawInterfacePart(x - 3.0f, y - 38.0f, 38.0f, 44.0f, 116.0f, 282.0f, projection);
+    canvas->end2D();
 }
 
 // Keeps the bottom-left 220 x 220 corner (minimap) and the bottom 190 pixels (panel) clear.
@@ -197,19 +196,12 @@ std::string unitTitleText(const UnitTemplate& type) {
 
 // Life rounded up, so a unit at 0.2 life still reads 1.
 std::string lifeText(float life, int maxLife) {
-    char max[16];
-    std::snprintf(max, sizeof(max), "%d", maxLife);
-    return "Life: " + floatText(ceilf(life)) + " / " + max;
+    return "Life: " + floatText(ceilf(life)) + " / " + std::to_string(maxLife);
 }
 
 // Workers and towers without damage get an empty line.
 std::string damageText(int damage) {
-    if (damage <= 0) {
-        return "";
-    }
-    char text[32];
-    std::snprintf(text, sizeof(text), "Damage: %d", damage);
-    return text;
+    return damage > 0 ? "Damage: " + std::to_string(damage) : "";
 }
 
 // What a unit is busy with, for the line beside the progress bar.
@@ -228,9 +220,7 @@ std::string activityText(const Unit& unit) {
 
 // Character 30 is the crystal icon of the font.
 std::string crystalCounterText(float crystals) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%c  %d", 30, (int)crystals);
-    return text;
+    return std::string(1, (char)30) + "  " + std::to_string((int)crystals);
 }
 
 // The three coordinates of the picked point.
@@ -240,9 +230,7 @@ std::string pickPointText(const float point[3]) {
 
 // Whole crystals, truncated.
 std::string crystalAmountText(float amount) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "Amount: %d", (int)amount);
-    return text;
+    return "Amount: " + std::to_string((int)amount);
 }
 
 // The messages stay up while the game goes on; Escape leaves.

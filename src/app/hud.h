@@ -3,6 +3,8 @@
 
 #include <string>
 
+class Canvas;
+class MatrixStack;
 class Unit;
 class UnitTemplate;
 class World;
@@ -13,8 +15,9 @@ class World;
 
 // The whole layer for one frame; `selecting` adds the selection rectangle from the drag start to the pointer.
 void drawHud(World& world, bool selecting);
-// The software pointer at the window position (x, y), counted from the bottom-left.
-void drawPointer(World& world, float x, float y);
+// The software pointer of the game and the menu, its tip at the window position (x, y) from the bottom-left;
+// a 2D pass of its own.
+void drawPointer(Canvas* canvas, MatrixStack* projection, float x, float y);
 
 // A unit's life bar is left out over the minimap corner and the bottom panel.
 bool lifeBarShown(int screenX, int screenY);

@@ -3,8 +3,6 @@
 
 #include <SDL.h>
 
-#include <string>
-
 #include "render/texture.h"
 
 class Canvas;
@@ -21,15 +19,6 @@ void cycleEnemies(Control* control);
 void cycleMapSize(Control* control);
 void cycleDifficulty(Control* control);
 void cycleTileSet(Control* control);
-// The action buttons' callbacks.
-void requestStart(Control* control);
-void requestExit(Control* control);
-
-// The caption of each setting's value ("2 Computers", "Small (64x64)", "Let me win, Daddy", ...).
-std::string enemiesCaption(int numEnemies);
-std::string mapSizeCaption(int mapSize);
-std::string difficultyCaption(int difficulty);
-std::string tileSetCaption(int tileSet);
 
 // The menu's objects and one frame of it; runMainMenu drives it, tests feed it events.
 class MainMenu {
@@ -42,8 +31,6 @@ public:
     void handleEvent(const SDL_Event& event);
     // Draws the menu (a requested start shows "Loading..." on its button) without showing it yet.
     void draw();
-    // draw, then swap buffers.
-    void drawFrame();
     // Runs a requested match to its end and resets the start button.
     void startIfRequested();
 

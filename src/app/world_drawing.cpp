@@ -8,18 +8,8 @@
 #include "scene/sky.h"
 #include "scene/terrain.h"
 
-namespace {
-
-// The unit manager's drawing: blobs, crystals and markers, then the additive effects. The one place the
-// shell reaches into it; it also sets the units' culled flags that the life bars read.
-void drawUnitsAndEffects(UnitManager* units, MatrixStack* modelview, MatrixStack* projection, Frustum* frustum) {
-    units->drawUnits(modelview, projection, frustum);
-    units->drawEffects(modelview, projection);
-}
-
-}  // namespace
-
-// One frame after the game loop's clear: the view, the 3D pass and the HUD.
+// One frame after the game loop's clear: the view, the 3D pass and the HUD. The unit drawing also sets
+// the units' culled flags that the life bars read, so it comes before the HUD.
 void World::draw(bool selecting) {
     buildViewMatrices();
     if (wireframe) {
@@ -28,7 +18,8 @@ void World::draw(bool selecting) {
     drawSky();
     frustum->extract(*projection, *modelview);
     terrain->draw(modelview, projection, frustum);
-    drawUnitsAndEffects(unitManager, modelview, projection, frustum);
+    unitManager->drawUnits(modelview, projection, frustum);
+    unitManager->drawEffects(modelview, projection);
     drawHud(*this, selecting);
 }
 

@@ -14,7 +14,7 @@
 #include "game/unit_template.h"
 #include "match_fixture.h"
 
-TEST(HudTexts, ShownUnitLines) {
+TEST(HudTexts, ShownUnitLinesAndCounters) {
     UnitTemplate blob;
     blob.name = "Blob";
     blob.iconGlyph = 26;
@@ -24,20 +24,14 @@ TEST(HudTexts, ShownUnitLines) {
     EXPECT_EQ("Life: 120 / 120", lifeText(120.0f, 120));
     EXPECT_EQ("", damageText(0));
     EXPECT_EQ("Damage: 18", damageText(18));
-
+    const int states[5] = {kIdle, kSplit, kMorph, kMine, kAttack};
+    const char* activities[5] = {"", "Splitting...", "Morphing...", "Mining crystals...", ""};
     Unit u;
-    EXPECT_EQ("", activityText(u));
-    u.state = kSplit;
-    EXPECT_EQ("Splitting...", activityText(u));
-    u.state = kMorph;
-    EXPECT_EQ("Morphing...", activityText(u));
-    u.state = kMine;
-    EXPECT_EQ("Mining crystals...", activityText(u));
-    u.state = kAttack;
-    EXPECT_EQ("", activityText(u));
-}
-
-TEST(HudTexts, CountersTruncateToWholeCrystals) {
+    for (int i = 0; i < 5; ++i) {
+        u.state = states[i];
+        EXPECT_EQ(activities[i], activityText(u));
+    }
+    // Crystals are counted whole, truncated.
     EXPECT_EQ("\x1e  100", crystalCounterText(100.9f));
     EXPECT_EQ("\x1e  0", crystalCounterText(0.4f));
     EXPECT_EQ("Amount: 2499", crystalAmountText(2499.7f));
@@ -54,7 +48,6 @@ TEST(HudTexts, GameOverMessagesPulseInTheirColour) {
     ASSERT_TRUE(gameOverTexts(2, title, line));
     EXPECT_EQ("YOU WIN !!!", title);
     EXPECT_EQ("Congratulations! All your enemies are dead. Press ESC to exit.", line);
-
     EXPECT_EQ(0xFF0000D0u, gameOverColour(1, 0));
     // 31 * sin(1.57) = 30.99..., truncated to 30; 31 * sin(4.71) = -30.99... gives -30.
     EXPECT_EQ(0xFF0000EEu, gameOverColour(1, 157));
@@ -62,39 +55,30 @@ TEST(HudTexts, GameOverMessagesPulseInTheirColour) {
 }
 
 TEST(HudTexts, LifeBarsStayOffTheMinimapCornerAndThePanel) {
-    EXPECT_FALSE(lifeBarShown(100, 100));  // minimap corner
-    EXPECT_FALSE(lifeBarShown(219, 219));
-    EXPECT_TRUE(lifeBarShown(220, 200));
-    EXPECT_TRUE(lifeBarShown(100, 220));
-    EXPECT_FALSE(lifeBarShown(500, 189));  // bottom panel
-    EXPECT_TRUE(lifeBarShown(500, 190));
+    const int points[6][3] = {{100, 100, 0}, {219, 219, 0}, {220, 200, 1},
+                                {100, 220, 1}, {500, 189, 0}, {500, 190, 1}};
+    for (const int* p : points) {
+        EXPECT_EQ(p[2] == 1, lifeBarShown(p[0], p[1])) << p[0] << "," << p[1];
+    }
 }
 
 class HudDrawTest : public MatchTest {
 protected:
-    // Pixels in a window rectangle that are clearly of one colour channel.
-    int countBright(int x, int y, int w, int h, int channel) {
+    // RGBA of a window rectangle.
+    std::vector<unsigned char> pixels(int x, int y, int w, int h) {
         std::vector<unsigned char> rgba(w * h * 4);
         glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        int n = 0;
-        for (int i = 0; i < w * h; ++i) {
-            const unsigned char* p = &rgba[i * 4];
-            int others = (p[0] + p[1] + p[2] - p[channel]) / 2;
-            n += p[channel] > 180 && others < 90;
-        }
-        return n;
+        return rgba;
     }
     void drawFrame() {
         glViewport(0, 0, 640, 480);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_CULL_FACE);
         world->draw(false);
     }
 };
 
-TEST_F(HudDrawTest, WireframeCoversTheHudShapesButEndsBeforeTheTexts) {
+TEST_F(HudDrawTest, WireframeEndsBeforeTheTextsAndThe3DStateIsBack) {
     world->wireframe = true;
     drawFrame();
     world->wireframe = false;
@@ -108,23 +92,27 @@ TEST_F(HudDrawTest, WireframeCoversTheHudShapesButEndsBeforeTheTexts) {
 }
 
 TEST_F(HudDrawTest, WinMessageIsDrawnInGreenAcrossTheMiddle) {
-    gMouseX = 20;
-    gMouseY = 20;
-    UnitManager* m = world->unitManager;
-    // The band the two lines occupy, around the window centre (320, 240).
+    gMouseX = gMouseY = 20;
+    // Pure green pixels in the band the two lines occupy, around the window centre (320, 240).
+    auto greenInBand = [&] {
+        std::vector<unsigned char> p = pixels(120, 215, 400, 60);
+        int n = 0;
+        for (size_t i = 0; i < p.size(); i += 4) {
+            n += p[i + 1] > 180 && p[i] < 90 && p[i + 2] < 90;
+        }
+        return n;
+    };
     drawFrame();
-    int before = countBright(120, 215, 400, 60, 1);
-    m->gameResult = 2;
+    int before = greenInBand();
+    world->unitManager->gameResult = 2;
     drawFrame();
-    int after = countBright(120, 215, 400, 60, 1);
-    m->gameResult = 0;
-    EXPECT_GT(after, before + 300);
+    world->unitManager->gameResult = 0;
+    EXPECT_GT(greenInBand(), before + 300);
 }
 
 TEST_F(HudDrawTest, CrystalUnderThePointerGetsAHoverBoxEvenInTheFog) {
-    UnitManager* m = world->unitManager;
     Crystal* far = 0;
-    for (Crystal* c : m->crystals) {
+    for (Crystal* c : world->unitManager->crystals) {
         if (c->position[0] > 40.0f && c->amount > 0.0f) {
             far = c;
         }
@@ -132,22 +120,20 @@ TEST_F(HudDrawTest, CrystalUnderThePointerGetsAHoverBoxEvenInTheFog) {
     ASSERT_NE(nullptr, far);
     world->update(1);
     EXPECT_TRUE(far->hidden);
-    // The box sits 10 pixels up and right of the pointer tip: pointer at window (400, 300).
+    // The box sits 10 pixels up and right of the pointer tip: pointer at window (400, 300), a row inside it.
     gMouseX = 400;
     gMouseY = 180;
     gPickPoint[0] = gPickPoint[1] = gPickPoint[2] = -50.0f;
     drawFrame();
-    std::vector<unsigned char> without(90 * 4);
-    glReadPixels(445, 318, 90, 1, GL_RGBA, GL_UNSIGNED_BYTE, without.data());
+    std::vector<unsigned char> without = pixels(445, 318, 90, 1);
     for (int i = 0; i < 3; ++i) {
         gPickPoint[i] = far->position[i];
     }
     drawFrame();
-    std::vector<unsigned char> with(90 * 4);
-    glReadPixels(445, 318, 90, 1, GL_RGBA, GL_UNSIGNED_BYTE, with.data());
+    std::vector<unsigned char> with = pixels(445, 318, 90, 1);
     int changed = 0;
-    for (int i = 0; i < 90; ++i) {
-        changed += with[i * 4 + 1] != without[i * 4 + 1];
+    for (int i = 1; i < 360; i += 4) {
+        changed += with[i] != without[i];
     }
     EXPECT_GT(changed, 45);
 }

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -20,83 +19,41 @@
 
 namespace {
 
-// Restores the settings the other tests expect.
+// The settings every other test expects.
 void resetSettings() {
     gNumEnemies = 2;
     gMapSize = 64;
     gDifficulty = 0;
     gTileSet = 0;
-    gStartRequested = false;
-    gExitRequested = false;
+    gStartRequested = gExitRequested = false;
 }
 
 std::string shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return out;
-    }
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe)) {
-        out += buffer;
-    }
-    pclose(pipe);
-    return out;
-}
-
-// The visible window titled Gelmarch that belongs to another process (this one may have its own).
-std::string gameWindow() {
-    std::string list = shell("xdotool search --onlyvisible --name '^Gelmarch$' 2>/dev/null");
-    size_t start = 0;
-    while (start < list.size()) {
-        size_t end = list.find('\n', start);
-        std::string id = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        start = end == std::string::npos ? list.size() : end + 1;
-        if (!id.empty() && atoi(shell("xdotool getwindowpid " + id + " 2>/dev/null").c_str()) != (int)getpid()) {
-            return id;
-        }
-    }
-    return "";
-}
-
-// Mean and maximum brightness (0..255) of what the X server shows in a window.
-void windowBrightness(const std::string& window, float& mean, float& maximum) {
-    std::string out = shell("import -window " + window + " png:- 2>/dev/null | convert png:- -colorspace Gray "
-                            "-format '%[fx:mean*255] %[fx:maxima*255]' info: 2>/dev/null");
-    mean = maximum = -1.0f;
-    std::sscanf(out.c_str(), "%f %f", &mean, &maximum);
+    return runProgram("/bin/sh", {"-c", command + " 2>/dev/null"}, {}, ".").out;
 }
 
 }  // namespace
 
 TEST(MenuSettings, EachOptionCyclesThroughItsValuesWithTheirCaptions) {
     resetSettings();
+    struct Step {
+        void (*cycle)(Control*);
+        const int* setting;
+        int value;
+        const char* caption;
+    } steps[] = {
+        {cycleEnemies, &gNumEnemies, 3, "3 Computers"},         {cycleEnemies, &gNumEnemies, 1, "1 Computer"},
+        {cycleEnemies, &gNumEnemies, 2, "2 Computers"},         {cycleMapSize, &gMapSize, 128, "Large (128x128)"},
+        {cycleMapSize, &gMapSize, 64, "Small (64x64)"},         {cycleDifficulty, &gDifficulty, 1, "Get it rollin'"},
+        {cycleDifficulty, &gDifficulty, 2, "Burn in Hell!"},    {cycleDifficulty, &gDifficulty, 0, "Let me win, Daddy"},
+        {cycleTileSet, &gTileSet, 1, "Crazy Asteroid"},         {cycleTileSet, &gTileSet, 0, "Rocky Grasslands"},
+    };
     Control button(5, 0.0f, 0.0f, 125.0f, 25.0f);
-    const char* enemies[3] = {"3 Computers", "1 Computer", "2 Computers"};
-    const int enemyValues[3] = {3, 1, 2};
-    for (int i = 0; i < 3; ++i) {
-        cycleEnemies(&button);
-        EXPECT_EQ(enemyValues[i], gNumEnemies);
-        EXPECT_EQ(enemies[i], button.caption);
+    for (const Step& s : steps) {
+        s.cycle(&button);
+        EXPECT_EQ(s.value, *s.setting) << s.caption;
+        EXPECT_EQ(s.caption, button.caption);
     }
-    cycleMapSize(&button);
-    EXPECT_EQ(128, gMapSize);
-    EXPECT_EQ("Large (128x128)", button.caption);
-    cycleMapSize(&button);
-    EXPECT_EQ(64, gMapSize);
-    EXPECT_EQ("Small (64x64)", button.caption);
-    const char* difficulties[3] = {"Get it rollin'", "Burn in Hell!", "Let me win, Daddy"};
-    for (int i = 0; i < 3; ++i) {
-        cycleDifficulty(&button);
-        EXPECT_EQ((i + 1) % 3, gDifficulty);
-        EXPECT_EQ(difficulties[i], button.caption);
-    }
-    cycleTileSet(&button);
-    EXPECT_EQ(1, gTileSet);
-    EXPECT_EQ("Crazy Asteroid", button.caption);
-    cycleTileSet(&button);
-    EXPECT_EQ("Rocky Grasslands", button.caption);
-    resetSettings();
 }
 
 class MenuTest : public GlTest {
@@ -118,7 +75,6 @@ TEST_F(MenuTest, EveryButtonDownClicksAtTheLastPointerPosition) {
     // The enemies button spans 182.5..307.5 x 91..116 from the bottom: SDL y 480 - 100.
     menu.handleEvent(motionEvent(250, 380));
     menu.handleEvent(buttonEvent(true, SDL_BUTTON_WHEELUP, 0, 0));
-    EXPECT_EQ(3, gNumEnemies);
     EXPECT_EQ("3 Computers", menu.enemiesButton->caption);
     menu.handleEvent(buttonEvent(true, SDL_BUTTON_RIGHT, 0, 0));
     EXPECT_EQ(1, gNumEnemies);
@@ -133,7 +89,7 @@ TEST_F(MenuTest, EveryButtonDownClicksAtTheLastPointerPosition) {
     EXPECT_TRUE(gExitRequested);
 }
 
-TEST_F(MenuTest, ReturnRequestsAStartShownAsLoadingAndEscapeLeaves) {
+TEST_F(MenuTest, ReturnRequestsAStartShownAsLoadingAndEscapeOrCloseLeaves) {
     MainMenu menu;
     menu.handleEvent(keyEvent(true, SDLK_SPACE));
     EXPECT_FALSE(gStartRequested || gExitRequested);
@@ -159,28 +115,38 @@ TEST(MenuOnTheGame, ReturnStartsAMatchEscapeComesBackAndEscapeAgainEnds) {
                        60000);
         done = true;
     });
+    // The visible game window of the other process (this one may have its own).
+    const std::string find = "for w in $(xdotool search --onlyvisible --name '^Gelmarch$'); do "
+                             "[ \"$(xdotool getwindowpid $w)\" != " + std::to_string(getpid()) +
+                             " ] && echo $w && break; done";
     std::string window;
     for (int i = 0; i < 100 && window.empty() && !done; ++i) {
         usleep(100000);
-        window = gameWindow();
+        window = shell(find);
+        window = window.substr(0, window.find('\n'));
     }
     ASSERT_FALSE(window.empty()) << r.out << r.err;
     const std::string press = "xdotool windowfocus --sync " + window + " key ";
+    // Mean and maximum grey (0..255) of what the X server shows: the menu's bright title on dark green,
+    // then the lit ground of a match.
+    auto brightness = [&](float& mean, float& maximum) {
+        std::sscanf(shell("import -window " + window + " png:- | convert png:- -colorspace Gray "
+                          "-format '%[fx:mean*255] %[fx:maxima*255]' info:").c_str(), "%f %f", &mean, &maximum);
+    };
     sleep(1);
-    // What the player sees: the menu's bright title and buttons on dark green, then the lit ground of a match.
-    float mean = 0.0f, maximum = 0.0f;
-    windowBrightness(window, mean, maximum);
+    float mean = -1.0f, maximum = -1.0f;
+    brightness(mean, maximum);
     EXPECT_GT(maximum, 150.0f) << "the menu is not on screen";
-    shell(press + "Return 2>/dev/null");
+    shell(press + "Return");
     sleep(6);  // the match is built and runs a few frames
     EXPECT_FALSE(done);
-    windowBrightness(window, mean, maximum);
+    brightness(mean, maximum);
     EXPECT_GT(mean, 45.0f) << "the match is not on screen";  // the menu averages about 28
-    shell(press + "Escape 2>/dev/null");
+    shell(press + "Escape");
     sleep(2);
     EXPECT_FALSE(done) << "Escape in a match goes back to the menu, not out of the game; status " << r.status;
     for (int i = 0; i < 50 && !done; ++i) {
-        shell(press + "Escape 2>/dev/null");
+        shell(press + "Escape");
         usleep(200000);
     }
     game.join();
