@@ -8,5 +8,5 @@ in vec2 uv;
 out vec4 fragColor;
 
 void main() {
-    fragColor = vec4(texture2D(texture, uv).rgb, 1.0);
+    fragColor = texture2D(texture, uv);
 }

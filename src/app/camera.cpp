@@ -7,10 +7,14 @@
 #include "render/matrix_stack.h"
 #include "scene/terrain.h"
 
+namespace {
+
 // The game's own approximation of pi for every camera angle.
 float cameraRadians(float degrees) {
     return degrees * 3.1415f / 180.0f;
 }
+
+}  // namespace
 
 // Each direction is applied on its own, so two held directions move diagonally; every step is clamped.
 void scrollCamera(World& world, int dt, bool right, bool left, bool up, bool down) {

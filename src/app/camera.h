@@ -7,9 +7,6 @@ class World;
 // away, tilted by cameraPitch and turned by cameraYaw. Every angle conversion here uses pi = 3.1415.
 // The view matrices themselves are World::buildViewMatrices (camera.cpp).
 
-// Degrees to radians with the camera's value of pi.
-float cameraRadians(float degrees);
-
 // Edge and arrow-key scrolling for one frame of dt ms: each held direction moves the look-at point by
 // dt * cameraDistance * 0.0011 along the screen's axes as turned by the yaw (tested right, left, up, down).
 void scrollCamera(World& world, int dt, bool right, bool left, bool up, bool down);

@@ -37,8 +37,7 @@ void runGame() {
 // Starts the clocks now, so the first frame's dt is the time since the match was built.
 GameLoop::GameLoop()
     : quit(false), panRotating(false), selecting(false), minimapDragging(false), overMinimap(false),
-      overGui(false), fpsStart(SDL_GetTicks()), previous(0), frames(0) {
-    previous = fpsStart;
+      overGui(false), fpsStart(SDL_GetTicks()), previous(fpsStart), now(0), frames(0) {
     std::memset(keyDown, 0, sizeof(keyDown));
 }
 
@@ -48,9 +47,8 @@ void GameLoop::frame() {
     finishFrame();
 }
 
-// dt is at least 1 ms; there is no other frame limit.
+// Sleeps until the clock has moved on since the last frame, so dt is at least 1 ms; no other frame limit.
 void GameLoop::render() {
-    unsigned int now = SDL_GetTicks();
     while (now <= previous) {
         SDL_Delay(1);
         now = SDL_GetTicks();
@@ -73,10 +71,10 @@ void GameLoop::render() {
     } else {
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     }
-    glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
+    glClearDepth(1.0);
     glDepthFunc(GL_LEQUAL);
     gWorld->draw(selecting);
 }

@@ -42,7 +42,8 @@ private:
     void leftReleased();
 
     unsigned int fpsStart;
-    unsigned int previous;
+    unsigned int previous;  // clock of the last frame
+    unsigned int now;       // equals previous after every frame, so each frame sleeps at least once
     int frames;
 };
 

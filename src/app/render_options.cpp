@@ -8,6 +8,15 @@
 #include "scene/blob_mesh.h"
 #include "scene/terrain.h"
 
+namespace {
+
+// The value line under an on/off heading.
+std::string enabledText(bool on) {
+    return on ? "Enabled" : "Disabled";
+}
+
+}  // namespace
+
 // F2: the option list and the fps counter instead of the one-line hint.
 void World::toggleInfo() {
     showInfo = !showInfo;
@@ -45,11 +54,6 @@ int nextAnisotropy(int current, float maximum) {
         return current * 2;
     }
     return 1;
-}
-
-// The value line under an on/off heading.
-std::string enabledText(bool on) {
-    return on ? "Enabled" : "Disabled";
 }
 
 // Level 1 means no anisotropic filtering at all.

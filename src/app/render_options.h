@@ -20,8 +20,6 @@ struct OptionLine {
 // The next anisotropy level after `current`: doubled while the driver's maximum is above it, else 1.
 int nextAnisotropy(int current, float maximum);
 
-// "Enabled" or "Disabled".
-std::string enabledText(bool on);
 // "Disabled" for level 1, otherwise the level and "x" (for example "4x").
 std::string anisotropyText(int level);
 

@@ -1,6 +1,7 @@
 #include "app/world.h"
 
 #include <cstddef>
+#include <vector>
 
 #include "game/crystal.h"
 #include "game/projectile.h"
@@ -12,6 +13,18 @@
 #include "render/shader.h"
 #include "scene/sky.h"
 #include "scene/terrain.h"
+
+namespace {
+
+// Anything with a ground position and a hidden flag is hidden where the fog covers it.
+template <class T>
+void hideInFog(const Terrain& terrain, const std::vector<T*>& objects) {
+    for (size_t i = 0; i < objects.size(); ++i) {
+        objects[i]->hidden = !terrain.isVisible(objects[i]->position[0], objects[i]->position[1]);
+    }
+}
+
+}  // namespace
 
 // Order matters: the terrain seeds rand() and draws from it before the unit manager lays out the crystals.
 World::World(int mapSize_, int numEnemies, int difficulty, int tileSet)
@@ -45,7 +58,10 @@ World::World(int mapSize_, int numEnemies, int difficulty, int tileSet)
         {{m - 14.0f, 14.0f}, {-1.0f, 1.0f}},
         {{14.0f, m - 14.0f}, {1.0f, -1.0f}},
     };
-    for (int player = 0; player <= numEnemies && player < 4; ++player) {
+    for (int player = 0; player < 4; ++player) {
+        if (player > 1 && player > numEnemies) {
+            break;  // the first enemy always plays
+        }
         for (int k = 0; k < 3; ++k) {
             float x = corners[player][0][0] + corners[player][1][0] * (float)k;
             float y = corners[player][0][1] + corners[player][1][1] * (float)k;
@@ -95,22 +111,10 @@ bool World::update(int dt) {
             terrain->revealFog(m->units[i]->position[0], m->units[i]->position[1]);
         }
     }
-    for (size_t i = 0; i < m->units.size(); ++i) {
-        Unit* u = m->units[i];
-        u->hidden = !terrain->isVisible(u->position[0], u->position[1]);
-    }
-    for (size_t i = 0; i < m->dyingUnits.size(); ++i) {
-        Unit* u = m->dyingUnits[i];
-        u->hidden = !terrain->isVisible(u->position[0], u->position[1]);
-    }
-    for (size_t i = 0; i < m->projectiles.size(); ++i) {
-        Projectile* p = m->projectiles[i];
-        p->hidden = !terrain->isVisible(p->position[0], p->position[1]);
-    }
-    for (size_t i = 0; i < m->crystals.size(); ++i) {
-        Crystal* c = m->crystals[i];
-        c->hidden = !terrain->isVisible(c->position[0], c->position[1]);
-    }
+    hideInFog(*terrain, m->units);
+    hideInFog(*terrain, m->dyingUnits);
+    hideInFog(*terrain, m->projectiles);
+    hideInFog(*terrain, m->crystals);
     // Units that vanished into the fog leave the selection; the rest keep their order.
     size_t kept = 0;
     for (size_t i = 0; i < m->selection.size(); ++i) {

@@ -38,21 +38,10 @@ void loadSkyTextures(int tileSet, GLuint textures[6]) {
     for (int face = 0; face < 6; ++face) {
         textures[face] = loadTexture(skyImagePath(tileSet, face));
         if (textures[face] != 0) {
-            glBindTexture(GL_TEXTURE_2D, textures[face]);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         }
     }
-}
-
-// Face 0..5; the pointer stays valid for the whole run.
-const float* skyFaceVertices(int face) {
-    return kFaces[face];
-}
-
-// (1, 1), (1, 0), (0, 1), (0, 0) for every face.
-const float* skyFaceTexcoords() {
-    return kTexcoords;
 }
 
 // The cube never changes, so it is uploaded once: 24 positions followed by 24 texcoord pairs.

@@ -17,10 +17,6 @@ const char* skyImagePath(int tileSet, int face);
 // A missing image leaves its texture 0 (reported by the loader).
 void loadSkyTextures(int tileSet, GLuint textures[6]);
 
-// The four strip corners of a face as 12 floats, and the texcoords shared by every face as 8 floats.
-const float* skyFaceVertices(int face);
-const float* skyFaceTexcoords();
-
 // Uploads the 24 corners (six strips of four, with texcoords) into a new vertex array and buffer.
 void createSkyGeometry(GLuint* vertexArray, GLuint* vertexBuffer);
 

@@ -30,14 +30,12 @@ protected:
         loop->handleEvent(motionEvent(x, y));
         loop->frame();
     }
-    void click(int button, int x, int y) {
+    void click(int button, int x = 300, int y = 200) {
         loop->handleEvent(buttonEvent(true, button, x, y));
         loop->handleEvent(buttonEvent(false, button, x, y));
     }
-    void aimAt(float x, float y) {
-        gPickPoint[0] = x;
-        gPickPoint[1] = y;
-        gPickPoint[2] = world->terrain->height(x, y);
+    void aimAt(const float* p) {
+        std::copy(p, p + 3, gPickPoint);
     }
     void TearDown() override {
         for (Unit* u : world->unitManager->units) {
@@ -55,9 +53,9 @@ TEST_F(GameLoopTest, ClickSelectsThePickedWorkerAndShiftAddsAnother) {
     int x = 0, y = 0;
     sdlPosition(ground, x, y);
     pointAt(x, y);
-    EXPECT_NEAR(20.0f, gPickPoint[0], 0.15f);
-    EXPECT_NEAR(18.0f, gPickPoint[1], 0.15f);
-    EXPECT_NEAR(ground[2], gPickPoint[2], 0.15f);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(ground[i], gPickPoint[i], 0.15f) << i;
+    }
 
     Unit* first = worker(0, 0);
     sdlPosition(first->position, x, y);
@@ -71,7 +69,6 @@ TEST_F(GameLoopTest, ClickSelectsThePickedWorkerAndShiftAddsAnother) {
     pointAt(x, y);
     loop->handleEvent(keyEvent(true, SDLK_LSHIFT));
     click(SDL_BUTTON_LEFT, x, y);
-    loop->handleEvent(keyEvent(false, SDLK_LSHIFT));
     ASSERT_EQ(2u, world->unitManager->selection.size());
     EXPECT_EQ(third, world->unitManager->selection[1]);
 }
@@ -82,14 +79,12 @@ TEST_F(GameLoopTest, DraggingABoxSelectsTheWorkersInsideIt) {
     sdlPosition(worker(0, 0)->position, x0, y0);
     sdlPosition(worker(0, 2)->position, x1, y1);
     // Corners a little outside the outer two workers (the second lies between them).
-    int left = std::min(x0, x1) - 40, right = std::max(x0, x1) + 40;
-    int top = std::min(y0, y1) - 40, bottom = std::max(y0, y1) + 40;
-    pointAt(left, top);
-    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, left, top));
+    pointAt(std::min(x0, x1) - 40, std::min(y0, y1) - 40);
+    loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, gMouseX, gMouseY));
     EXPECT_TRUE(loop->selecting);
-    EXPECT_EQ(480 - top, gDragStartY);
-    pointAt(right, bottom);
-    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, right, bottom));
+    EXPECT_EQ(480 - gMouseY, gDragStartY);
+    pointAt(std::max(x0, x1) + 40, std::max(y0, y1) + 40);
+    loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, gMouseX, gMouseY));
     EXPECT_FALSE(loop->selecting);
     EXPECT_EQ(3u, world->unitManager->selection.size());
 }
@@ -99,36 +94,35 @@ TEST_F(GameLoopTest, RightClickMovesAndPanelModesAttackOrMineWhereTheNextClickLa
     Unit* u = worker(0, 1);
     m->selection.push_back(u);
     gCommandMode = 2;  // a right click also drops a pending command
-    aimAt(22.0f, 12.0f);
-    click(SDL_BUTTON_RIGHT, 300, 200);
+    const float ground[3] = {22.0f, 12.0f, 0.0f};
+    aimAt(ground);
+    click(SDL_BUTTON_RIGHT);
     EXPECT_EQ(0, gCommandMode);
     EXPECT_EQ(kMove, u->state);
     EXPECT_NEAR(22.0f, u->destination[0], 1e-4f);
     EXPECT_NEAR(12.0f, u->destination[1], 1e-4f);
 
     // Mine: the crystal nearest the click.
-    Crystal* nearest = m->nearestCrystal(15.0f, 15.0f, 0.0f);
+    const float base[3] = {15.0f, 15.0f, 0.0f};
     loop->handleEvent(keyEvent(true, SDLK_d));
-    aimAt(15.0f, 15.0f);
-    click(SDL_BUTTON_LEFT, 300, 200);
+    aimAt(base);
+    click(SDL_BUTTON_LEFT);
     EXPECT_EQ(kMine, u->state);
-    EXPECT_EQ(nearest, u->crystal);
+    EXPECT_EQ(m->nearestCrystal(15.0f, 15.0f, 0.0f), u->crystal);
 
     // Attack: the unit under the click, or attack-move to the ground.
     u->type = kMuffin;
     Unit* enemy = worker(1);
     enemy->hidden = false;
     loop->handleEvent(keyEvent(true, SDLK_a));
-    for (int i = 0; i < 3; ++i) {
-        gPickPoint[i] = enemy->position[i];
-    }
-    click(SDL_BUTTON_LEFT, 300, 200);
+    aimAt(enemy->position);
+    click(SDL_BUTTON_LEFT);
     EXPECT_EQ(0, gCommandMode);
     EXPECT_EQ(kAttack, u->state);
     EXPECT_EQ(enemy, u->target);
     loop->handleEvent(keyEvent(true, SDLK_a));
-    aimAt(30.0f, 25.0f);
-    click(SDL_BUTTON_LEFT, 300, 200);
+    aimAt(ground);
+    click(SDL_BUTTON_LEFT);
     EXPECT_EQ(kAttackMove, u->state);
 }
 
@@ -153,7 +147,7 @@ TEST_F(GameLoopTest, EscapeOrClosingEndsTheMatchAndResizingKeepsThePanel) {
     loop->handleEvent(keyEvent(true, SDLK_ESCAPE));
     EXPECT_TRUE(loop->quit);
     loop->quit = false;
-    SDL_Event event;
+    SDL_Event event = SDL_Event();
     event.type = SDL_QUIT;
     loop->handleEvent(event);
     EXPECT_TRUE(loop->quit);
@@ -166,13 +160,12 @@ TEST_F(GameLoopTest, EscapeOrClosingEndsTheMatchAndResizingKeepsThePanel) {
     EXPECT_EQ(600, gScreenHeight);
     EXPECT_FLOAT_EQ(460.0f, gCommandButtons[0]->x);
     glViewport(0, 0, 640, 480);
+    gScreenWidth = 640;
+    gScreenHeight = 480;
     // Events queued with SDL are handled by the next frame.
     event = keyEvent(true, SDLK_F2);
     ASSERT_EQ(0, SDL_PushEvent(&event));
-    gScreenWidth = 640;
-    gScreenHeight = 480;
-    bool before = world->showInfo;
     loop->frame();
-    EXPECT_NE(before, world->showInfo);
-    world->showInfo = before;
+    EXPECT_TRUE(world->showInfo);
+    world->showInfo = false;
 }

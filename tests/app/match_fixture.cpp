@@ -61,10 +61,10 @@ Unit* MatchTest::worker(int player, int i) {
     return 0;
 }
 
+// The type field is shared by every member of the event union.
 SDL_Event motionEvent(int x, int y, int dx, int dy) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof(e));
-    e.type = e.motion.type = SDL_MOUSEMOTION;
+    SDL_Event e = SDL_Event();
+    e.type = SDL_MOUSEMOTION;
     e.motion.x = (Uint16)x;
     e.motion.y = (Uint16)y;
     e.motion.xrel = (Sint16)dx;
@@ -73,9 +73,8 @@ SDL_Event motionEvent(int x, int y, int dx, int dy) {
 }
 
 SDL_Event buttonEvent(bool down, int button, int x, int y) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof(e));
-    e.type = e.button.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    SDL_Event e = SDL_Event();
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = (Uint8)button;
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = (Uint16)x;
@@ -84,9 +83,8 @@ SDL_Event buttonEvent(bool down, int button, int x, int y) {
 }
 
 SDL_Event keyEvent(bool down, SDLKey symbol) {
-    SDL_Event e;
-    std::memset(&e, 0, sizeof(e));
-    e.type = e.key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    SDL_Event e = SDL_Event();
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.sym = symbol;
     return e;

@@ -31,8 +31,13 @@ TEST_F(WorldTest, OneEnemyMatchStartsWithThreeWorkersInTwoOppositeCorners) {
     }
 }
 
-TEST(WorldStart, ThreeEnemiesFillAllFourCornersAndTheSettingsArePassedOn) {
+TEST(WorldStart, EnemyCountFillsTheCornersAndTheSettingsArePassedOn) {
     ASSERT_TRUE(ensureGlContext());
+    {
+        World none(64, 0, 0, 0);  // the first enemy plays whatever the count says
+        ASSERT_EQ(6u, none.unitManager->units.size());
+        EXPECT_EQ(1, none.unitManager->units[5]->player);
+    }
     World world(128, 3, 2, 1);
     UnitManager* m = world.unitManager;
     ASSERT_EQ(12u, m->units.size());
@@ -98,30 +103,28 @@ TEST_F(WorldTest, FunctionKeysSwitchTheOptionsAndTheListShowsThem) {
     std::vector<OptionLine> lines = renderOptionLines(*world, 57);
     ASSERT_EQ(15u, lines.size());
     EXPECT_EQ("57 fps", lines[0].text);
+    EXPECT_EQ(40, lines[0].below);
     EXPECT_EQ("Texture Filter (F4)", lines[3].text);
     EXPECT_EQ(106, lines[3].below);
     EXPECT_TRUE(lines[3].heading);
-    EXPECT_EQ("Linear", lines[4].text);
     EXPECT_EQ(120, lines[4].below);
     EXPECT_EQ(320, lines[14].below);
 
     const SDLKey keys[] = {SDLK_F2, SDLK_F3, SDLK_F4, SDLK_F5, SDLK_F6, SDLK_F8, SDLK_F9, SDLK_TAB};
-    for (int round = 0; round < 2; ++round) {
-        for (SDLKey k : keys) {
-            loop->handleEvent(keyEvent(true, k));
-        }
-        if (round == 0) {
-            EXPECT_TRUE(world->showInfo && world->wireframe);
-            EXPECT_FALSE(world->linearFilter || world->mipmapping || m->showTargetLines || world->showLifeBars);
-            EXPECT_FALSE(world->frustumCulling || world->terrain->frustumCulling || m->frustumCulling);
-            EXPECT_FALSE(m->blobMesh->transparent);
-            lines = renderOptionLines(*world, 0);
-            const char* values[7] = {"Enabled", "Nearest", "Disabled", "Disabled", "2x", "Disabled", "Disabled"};
-            for (int i = 0; i < 7; ++i) {
-                EXPECT_EQ(values[i], lines[2 + 2 * i].text) << i;
-            }
-        }
+    for (SDLKey k : keys) {
+        loop->handleEvent(keyEvent(true, k));
     }
+    EXPECT_TRUE(world->showInfo && world->wireframe);
+    EXPECT_FALSE(world->showLifeBars || world->terrain->frustumCulling || m->frustumCulling);
+    lines = renderOptionLines(*world, 0);
+    const char* values[7] = {"Enabled", "Nearest", "Disabled", "Disabled", "2x", "Disabled", "Disabled"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(values[i], lines[2 + 2 * i].text) << i;
+    }
+    for (SDLKey k : keys) {
+        loop->handleEvent(keyEvent(true, k));
+    }
+    EXPECT_EQ("Linear", renderOptionLines(*world, 0)[4].text);
     EXPECT_TRUE(world->frustumCulling && world->terrain->frustumCulling && m->frustumCulling);
 
     // F7 doubles up to the driver's maximum, then turns the filter off; it never leaves that range.
@@ -144,30 +147,51 @@ TEST_F(WorldTest, FunctionKeysSwitchTheOptionsAndTheListShowsThem) {
     }
 }
 
-TEST_F(WorldTest, SkyOfEachTileSetCoversTheViewWithoutWritingDepth) {
+// One colour per face stands in for the images, so the centre pixel names the face the camera faces.
+TEST_F(WorldTest, SkyShowsTheFaceTheCameraTurnsToWithoutWritingDepth) {
     EXPECT_EQ(std::string(".\\textures\\skybox\\7.bmp"), skyImagePath(0, 0));
     EXPECT_EQ(std::string(".\\textures\\skybox\\12.bmp"), skyImagePath(0, 5));
     EXPECT_EQ(std::string(".\\textures\\skybox\\1.bmp"), skyImagePath(1, 0));
     EXPECT_EQ(std::string(".\\textures\\skybox\\9.bmp"), skyImagePath(7, 2));  // any other set: daylight
 
-    world->buildViewMatrices();
+    const unsigned char colours[6][4] = {{255, 0, 0, 255}, {0, 255, 0, 255},   {0, 0, 255, 255},
+                                         {255, 255, 0, 255}, {0, 255, 255, 255}, {255, 0, 255, 255}};
+    GLuint images[6];
+    GLuint saved[6];
+    glGenTextures(6, images);
+    for (int face = 0; face < 6; ++face) {
+        glBindTexture(GL_TEXTURE_2D, images[face]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, colours[face]);
+        saved[face] = world->skyTextures[face];
+        world->skyTextures[face] = images[face];
+    }
+    // Pitch 0 looks straight down, -90 towards +y, -180 straight up; the yaw turns the -90 view about z.
+    const float views[6][2] = {{-90, 90}, {-90, 180}, {-90, 270}, {-90, 0}, {-180, 0}, {0, 0}};
     glViewport(0, 0, 640, 480);
-    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    world->drawSky();
+    for (int face = 0; face < 6; ++face) {
+        world->cameraPitch = views[face][0];
+        world->cameraYaw = views[face][1];
+        world->buildViewMatrices();
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world->drawSky();
+        unsigned char rgba[4] = {0, 0, 0, 0};
+        float depth = 0.0f;
+        glReadPixels(320, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        glReadPixels(320, 240, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_EQ(colours[face][0], rgba[0]) << "face " << face;
+        EXPECT_EQ(colours[face][1], rgba[1]) << "face " << face;
+        EXPECT_EQ(colours[face][2], rgba[2]) << "face " << face;
+        EXPECT_FLOAT_EQ(1.0f, depth);
+    }
     GLboolean mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
     EXPECT_EQ(GL_TRUE, mask);
-    const int points[3][2] = {{5, 5}, {320, 240}, {634, 474}};
-    for (const auto& p : points) {
-        float depth = 0.0f;
-        unsigned char rgba[4] = {0, 0, 0, 0};
-        glReadPixels(p[0], p[1], 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        glReadPixels(p[0], p[1], 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-        EXPECT_FLOAT_EQ(1.0f, depth);
-        EXPECT_FALSE(rgba[0] == 255 && rgba[1] == 0 && rgba[2] == 255) << "clear colour left at " << p[0];
+    for (int face = 0; face < 6; ++face) {
+        world->skyTextures[face] = saved[face];
     }
+    glDeleteTextures(6, images);
 }
