@@ -1,29 +1,10 @@
 #include "render/font.h"
 
+#include "render/font_advances.h"
+
 #include <vector>
 
 namespace {
-
-// Advances in font units (a cell is 32), by glyph index: regular 0..127, bold 128..255. The control
-// character cells hold icons a full cell wide, except the bold ones that carry their own widths.
-const float kWidths[256] = {
-    7, 7, 9, 14, 13, 20, 19, 6, 7, 7, 10, 16, 5, 10, 5, 9,
-    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 5, 5, 16, 16, 16, 11,
-    23, 15, 14, 15, 17, 12, 12, 16, 17, 6, 9, 14, 11, 22, 18, 18,
-    13, 18, 14, 13, 13, 16, 15, 22, 14, 13, 14, 7, 9, 7, 16, 10,
-    6, 12, 14, 11, 14, 13, 8, 14, 14, 6, 6, 12, 6, 21, 14, 14,
-    14, 14, 8, 10, 8, 14, 12, 17, 11, 12, 11, 7, 6, 7, 16, 8,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-    7, 8, 12, 14, 14, 21, 20, 7, 9, 9, 11, 17, 7, 10, 7, 11,
-    14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 7, 7, 17, 17, 17, 11,
-    23, 17, 15, 15, 18, 13, 12, 17, 18, 8, 11, 16, 12, 23, 19, 18,
-    15, 18, 16, 13, 14, 17, 16, 24, 16, 15, 15, 9, 10, 9, 17, 10,
-    8, 13, 15, 12, 15, 13, 9, 15, 14, 7, 7, 13, 7, 22, 15, 15,
-    15, 15, 10, 11, 9, 15, 13, 19, 13, 13, 12, 9, 8, 9, 17, 9,
-    14, 0, 7, 14, 12, 22, 10, 10, 9, 30, 13, 8, 23, 0, 15, 0,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-};
 
 const float kCell = 0.0625f;     // one cell of the 16 x 16 grid in texture coordinates
 const float kSample = 0.0605f;   // how much of a cell a glyph quad samples across, short of the next cell
@@ -46,7 +27,7 @@ Font::Font() : shader(0), texture(0), vertexArray(0), vertexBuffer(0) {
     shader = new Shader("..\\shader\\font");
     texture = loadTexture(".\\textures\\font\\font.bmp");
     for (int i = 0; i < 256; ++i) {
-        widths[i] = kWidths[i];
+        widths[i] = kFontAdvances[i];
     }
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &vertexBuffer);

@@ -9,24 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-const float kFontAdvance[256] = {
-    7, 7, 9, 14, 13, 20, 19, 6, 7, 7, 10, 16, 5, 10, 5, 9,
-    13, 13, 13, 13, 13, 13, 13, 13, 13, 13, 5, 5, 16, 16, 16, 11,
-    23, 15, 14, 15, 17, 12, 12, 16, 17, 6, 9, 14, 11, 22, 18, 18,
-    13, 18, 14, 13, 13, 16, 15, 22, 14, 13, 14, 7, 9, 7, 16, 10,
-    6, 12, 14, 11, 14, 13, 8, 14, 14, 6, 6, 12, 6, 21, 14, 14,
-    14, 14, 8, 10, 8, 14, 12, 17, 11, 12, 11, 7, 6, 7, 16, 8,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-    7, 8, 12, 14, 14, 21, 20, 7, 9, 9, 11, 17, 7, 10, 7, 11,
-    14, 14, 14, 14, 14, 14, 14, 14, 14, 14, 7, 7, 17, 17, 17, 11,
-    23, 17, 15, 15, 18, 13, 12, 17, 18, 8, 11, 16, 12, 23, 19, 18,
-    15, 18, 16, 13, 14, 17, 16, 24, 16, 15, 15, 9, 10, 9, 17, 10,
-    8, 13, 15, 12, 15, 13, 9, 15, 14, 7, 7, 13, 7, 22, 15, 15,
-    15, 15, 10, 11, 9, 15, 13, 19, 13, 13, 12, 9, 8, 9, 17, 9,
-    14, 0, 7, 14, 12, 22, 10, 10, 9, 30, 13, 8, 23, 0, 15, 0,
-    32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32, 32,
-};
 
 namespace {
 
@@ -45,7 +27,7 @@ void putInk(Image& img, int x, int y, float v) {
 
 // Renders one character of the face into cell `index`, centred in the table's advance.
 void renderGlyph(FT_Face face, Image& img, int code, int index) {
-    float advance = kFontAdvance[index];
+    float advance = kFontAdvances[index];
     FT_Set_Transform(face, nullptr, nullptr);
     if (FT_Load_Char(face, code, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT)) return;
     FT_Glyph_Metrics& m = face->glyph->metrics;
@@ -147,6 +129,6 @@ void drawAtlasText(Image& target, const Image& atlas, const std::string& text, f
                 float rgba[4] = {rgb[0], rgb[1], rgb[2], 1.0f};
                 target.blend(static_cast<int>(pen) + i, static_cast<int>(y) + j, rgba, s);
             }
-        pen += kFontAdvance[index] * scale;
+        pen += kFontAdvances[index] * scale;
     }
 }

@@ -5,9 +5,8 @@
 
 #include <string>
 
-// The advance of each of the 256 glyph cells in font units (32 per cell), the table the game's text
-// layout uses; the glyphs are fitted to it.
-extern const float kFontAdvance[256];
+// The glyphs are fitted to the advance table the game's text layout uses.
+#include "render/font_advances.h"
 
 // Rasterises the 512 x 512 font image: 16 x 16 cells of 32 px, regular glyphs of codes 32..127 in cells
 // 0..95, the control-code pictures of codes 0..31 in cells 96..127, the bold set in cells 128..255.

@@ -29,7 +29,7 @@ struct Screen {
     // drawText with align 0, 1 or 2, after the game's width truncation.
     void text(const Image& font, const std::string& s, float x, float y, float size, const float* rgb, bool bold, int align) {
         float width = 0.0f;
-        for (unsigned char c : s) width += kFontAdvance[(c >= 32 ? c - 32 : c + 96) + (bold ? 128 : 0)] * size / 32.0f;
+        for (unsigned char c : s) width += kFontAdvances[(c >= 32 ? c - 32 : c + 96) + (bold ? 128 : 0)] * size / 32.0f;
         float offset = align == 1 ? static_cast<int>(width) / 2.0f : align == 2 ? static_cast<float>(static_cast<int>(width)) : 0.0f;
         drawAtlasText(img, font, s, x - offset, height() - y - size, size, bold, rgb);
     }
