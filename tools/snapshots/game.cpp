@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/command_panel.h"
@@ -40,22 +41,20 @@ bool saveScreen(const std::string& path) {
     return ok;
 }
 
+// SDL events as the player's devices send them; (x, y) in SDL pixels, y from the top.
 SDL_Event motion(int x, int y) {
     SDL_Event e;
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.state = 0;
+    std::memset(&e, 0, sizeof(e));
+    e.type = e.motion.type = SDL_MOUSEMOTION;
     e.motion.x = (Uint16)x;
     e.motion.y = (Uint16)y;
-    e.motion.xrel = 0;
-    e.motion.yrel = 0;
     return e;
 }
 
 SDL_Event button(Uint8 type, int which, int x, int y) {
     SDL_Event e;
-    e.type = type;
-    e.button.type = type;
+    std::memset(&e, 0, sizeof(e));
+    e.type = e.button.type = type;
     e.button.button = (Uint8)which;
     e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = (Uint16)x;
@@ -65,13 +64,10 @@ SDL_Event button(Uint8 type, int which, int x, int y) {
 
 SDL_Event key(SDLKey symbol) {
     SDL_Event e;
-    e.type = SDL_KEYDOWN;
-    e.key.type = SDL_KEYDOWN;
+    std::memset(&e, 0, sizeof(e));
+    e.type = e.key.type = SDL_KEYDOWN;
     e.key.state = SDL_PRESSED;
     e.key.keysym.sym = symbol;
-    e.key.keysym.mod = KMOD_NONE;
-    e.key.keysym.unicode = 0;
-    e.key.keysym.scancode = 0;
     return e;
 }
 
@@ -128,8 +124,7 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         loop.finishFrame();
         loop.handleEvent(key(SDLK_F3));
         world.unitManager->gameResult = 0;
-    }
-    if (drag) {
+    } else {
         loop.handleEvent(motion(300, 250));
         loop.frame();
         loop.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 250));
