@@ -10,7 +10,6 @@
 #include "app/command_panel.h"
 #include "app/gl_context.h"
 #include "app/globals.h"
-#include "app/sound.h"
 #include "app/world.h"
 #include "game/crystal.h"
 #include "game/unit.h"

@@ -20,8 +20,11 @@ TEST_F(CameraTest, EdgesAndArrowsScrollAlongTheTurnedScreenAxesWithinTheClamp) {
     EXPECT_NEAR(-30.0f, world->cameraY, 1e-4f);
     gMouseX = 320;
     loop->handleEvent(keyEvent(true, SDLK_UP));
+    loop->handleEvent(keyEvent(true, SDLK_LEFT));
     loop->moveCamera(100);
     loop->handleEvent(keyEvent(false, SDLK_UP));
+    loop->handleEvent(keyEvent(false, SDLK_LEFT));
+    EXPECT_NEAR(-30.0f, world->cameraX, 1e-4f);  // left takes it back
     EXPECT_NEAR(-31.595f, world->cameraY, 1e-4f);
 
     // At yaw 90 the right edge moves along y instead (scrolled directly: the yaw springs back in a frame).

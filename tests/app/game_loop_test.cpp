@@ -14,6 +14,7 @@
 #include "game/unit_template.h"
 #include "match_fixture.h"
 #include "render/control.h"
+#include "render/font.h"
 #include "render/frustum.h"
 #include "scene/terrain.h"
 
@@ -168,4 +169,25 @@ TEST_F(GameLoopTest, EscapeOrClosingEndsTheMatchAndResizingKeepsThePanel) {
     loop->frame();
     EXPECT_TRUE(world->showInfo);
     world->showInfo = false;
+}
+
+// The whole match from the menu's settings: the frame that sees Escape is still drawn and picked.
+TEST(RunGame, EscapeEndsTheMatchAfterItsFrameAndLeavesNoPanelOrWorld) {
+    ASSERT_TRUE(ensureGlContext());
+    if (!gFont) {
+        gFont = new Font();
+    }
+    gMapSize = 64;
+    gNumEnemies = 1;
+    gScreenWidth = 640;
+    gScreenHeight = 480;
+    gMouseX = 320;
+    gMouseY = 240;
+    gPickPoint[0] = -1000.0f;
+    SDL_Event escape = keyEvent(true, SDLK_ESCAPE);
+    ASSERT_EQ(0, SDL_PushEvent(&escape));
+    runGame();
+    EXPECT_NE(-1000.0f, gPickPoint[0]);
+    EXPECT_TRUE(gWorld == 0);
+    EXPECT_TRUE(gCommandButtons[0] == 0 && gCommandTooltips[8] == 0);
 }
