@@ -138,7 +138,9 @@ void runCommand(int index) {
         playChunk(gSoundClick);
         break;
     case 1:
-        gCommandMode = 1;
+    case 3:
+    case 5:
+        gCommandMode = index / 2 + 1;  // 1 move, 2 attack, 3 mine
         playChunk(gSoundClick);
         break;
     case 2:
@@ -146,14 +148,6 @@ void runCommand(int index) {
             playChunk(gSoundClick);
         }
         rebuildCommandPanel();
-        break;
-    case 3:
-        gCommandMode = 2;
-        playChunk(gSoundClick);
-        break;
-    case 5:
-        gCommandMode = 3;
-        playChunk(gSoundClick);
         break;
     case 6:
     case 7:

@@ -41,6 +41,10 @@ int clicksPlaying() {
 
 class CommandPanelTest : public MatchTest {
 protected:
+    void SetUp() override {
+        MatchTest::SetUp();
+        openSounds();
+    }
     // Turns the human's first worker into another type for the test and selects it.
     Unit* selectOwn(int type) {
         Unit* u = worker(0);
@@ -53,6 +57,7 @@ protected:
         worker(0)->type = kBlob;
         worker(0)->state = kIdle;
         world->unitManager->players[0].towerCount = 0;
+        closeSounds();
         MatchTest::TearDown();
     }
 };
@@ -99,12 +104,16 @@ TEST_F(CommandPanelTest, WorkerOffersStopMoveSplitMineAndItsTwoMorphs) {
 }
 
 TEST_F(CommandPanelTest, MuffinAttacksAndItsFlyerMorphWaitsForATower) {
-    selectOwn(kMuffin);
+    Unit* u = selectOwn(kMuffin);
     // Stop, Move, Attack; Drop (Z) and Rotundus (X); Fly (C) shown but locked.
     EXPECT_EQ("110100110", enabledPattern());
     EXPECT_EQ("\x18", gCommandButtons[3]->caption);
     EXPECT_EQ("Attack (A)", gCommandTooltips[3]->caption);
     EXPECT_EQ("Morph to Fly (C)", gCommandTooltips[8]->caption);
+    // Its button still runs, but the order is refused without a sound.
+    runCommand(8);
+    EXPECT_EQ(kIdle, u->state);
+    EXPECT_EQ(0, clicksPlaying());
     world->unitManager->players[0].towerCount = 1;
     rebuildCommandPanel();
     EXPECT_EQ("110100111", enabledPattern());
@@ -126,7 +135,6 @@ TEST_F(CommandPanelTest, EnemySelectionIsShownDisabledAndItsMoveOrdersNothing) {
 }
 
 TEST_F(CommandPanelTest, HotkeysArmTheTargetModesSplitAndStopWithOneClickEach) {
-    openSounds();
     ASSERT_NE(nullptr, gSoundClick);
     Unit* u = selectOwn(kBlob);
     const SDLKey keys[3] = {SDLK_a, SDLK_d, SDLK_w};
@@ -152,7 +160,6 @@ TEST_F(CommandPanelTest, HotkeysArmTheTargetModesSplitAndStopWithOneClickEach) {
     EXPECT_EQ("111001101", enabledPattern());
     EXPECT_EQ(1, clicksPlaying());
     world->unitManager->players[0].crystals = before;
-    closeSounds();
 }
 
 TEST_F(CommandPanelTest, AfterMoveAClickOnAControlWaitsAndTheNextGroundClickMoves) {
