@@ -26,7 +26,7 @@ public:
     float cameraX, cameraY, cameraZ;  // negated look-at point and its negated ground height
     float cameraPitch;                // degrees, -40 (oblique) .. -130
     float cameraYaw;                  // degrees about the vertical axis
-    float cameraDistance;             // eye to look-at point, 10 .. 14.5
+    float cameraDistance;             // eye to look-at point; the wheel keeps it within about 9.8 .. 14.5
     Canvas* canvas;
     UnitManager* unitManager;
     bool showInfo;
