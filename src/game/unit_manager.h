@@ -117,11 +117,11 @@ public:
         GLuint buffer;
         StreamGeometry();
         ~StreamGeometry();
-        // Binds the array and feeds `count` points (3 floats) to "vertex" of the bound shader and, unless
-        // texcoords is null, 2 floats each to "texcoord".
-        void upload(Shader* shader, const float* vertices, const float* texcoords, int count);
-        // Turns the shader's attributes off again and unbinds the array and buffer.
-        void release(Shader* shader);
+        // Binds the shader, feeds `count` points (3 floats) to "vertex" and, unless texcoords is null,
+        // 2 floats each to "texcoord", uploads "projection", "modelview" and "tint", and draws the points
+        // as primitives of `mode`, `run` points each. Leaves no shader, array or buffer bound.
+        void draw(Shader* shader, MatrixStack* modelview, MatrixStack* projection, const float tint[4],
+                  GLenum mode, const float* vertices, const float* texcoords, int count, int run);
 
     private:
         StreamGeometry(const StreamGeometry&);

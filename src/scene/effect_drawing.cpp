@@ -27,13 +27,6 @@ void unpackColour(unsigned int colour, float tint[4]) {
     tint[3] = (float)(colour & 0xFFu) / 255.0f;
 }
 
-// Uploads the two matrices and the tint to the bound shader.
-void uploadMatricesAndTint(Shader* shader, MatrixStack* modelview, MatrixStack* projection, const float tint[4]) {
-    glUniformMatrix4fv(shader->uniform("projection"), 1, GL_FALSE, projection->current.m);
-    glUniformMatrix4fv(shader->uniform("modelview"), 1, GL_FALSE, modelview->current.m);
-    glUniform4f(shader->uniform("tint"), tint[0], tint[1], tint[2], tint[3]);
-}
-
 // One layer of an attack beam.
 struct BeamLayer {
     int frame;
@@ -86,9 +79,10 @@ void UnitManager::drawEffects(MatrixStack* modelview, MatrixStack* projection) {
             continue;
         }
         // each player's beams leave and hit at their own heights, so crossing beams stay apart
-        const float from[3] = {u->position[0], u->position[1], u->position[2] + (float)u->player * 0.12f - 0.1f};
-        const float to[3] = {target->position[0], target->position[1],
-                             target->position[2] + (float)u->player * 0.15f - 0.3f};
+        const float shooterLift = (float)u->player * 0.12f - 0.1f;
+        const float targetLift = (float)u->player * 0.15f - 0.3f;
+        const float from[3] = {u->position[0], u->position[1], u->position[2] + shooterLift};
+        const float to[3] = {target->position[0], target->position[1], target->position[2] + targetLift};
         const BeamLayer* layers = kBeam0;
         int count = 4;
         if (u->beamEffect == 1) {
@@ -164,14 +158,7 @@ void UnitManager::drawParticle(const float* position, int frame, unsigned int co
     float tint[4];
     unpackColour(colour, tint);
     tint[3] *= fade;
-    shader->bind();
-    markerStream.upload(shader, vertices, texcoords, 12);
-    uploadMatricesAndTint(shader, modelview, projection, tint);
-    for (int square = 0; square < 3; ++square) {
-        glDrawArrays(GL_TRIANGLE_STRIP, square * 4, 4);
-    }
-    markerStream.release(shader);
-    Shader::unbind();
+    markerStream.draw(shader, modelview, projection, tint, GL_TRIANGLE_STRIP, vertices, texcoords, 12, 4);
 }
 
 // Four ribbons along the beam, one upright, one flat and two diagonal, so it looks solid from any side.
@@ -220,12 +207,5 @@ void UnitManager::drawBeam(const float* from, const float* to, MatrixStack* mode
     }
     float tint[4];
     unpackColour(colour, tint);
-    shader->bind();
-    markerStream.upload(shader, vertices, texcoords, 16);
-    uploadMatricesAndTint(shader, modelview, projection, tint);
-    for (int strip = 0; strip < 4; ++strip) {
-        glDrawArrays(GL_TRIANGLE_STRIP, strip * 4, 4);
-    }
-    markerStream.release(shader);
-    Shader::unbind();
+    markerStream.draw(shader, modelview, projection, tint, GL_TRIANGLE_STRIP, vertices, texcoords, 16, 4);
 }

@@ -34,47 +34,49 @@ UnitManager::StreamGeometry::~StreamGeometry() {
     }
 }
 
-// Positions first, texcoords after them in the same buffer; the buffer is orphaned on every upload so
-// the driver never waits for the previous draw.
-void UnitManager::StreamGeometry::upload(Shader* shader, const float* vertices, const float* texcoords,
-                                         int count) {
+// Positions first, texcoords after them in the same buffer; the buffer is orphaned on every call so the
+// driver never waits for the previous draw.
+void UnitManager::StreamGeometry::draw(Shader* shader, MatrixStack* modelview, MatrixStack* projection,
+                                       const float tint[4], GLenum mode, const float* vertices,
+                                       const float* texcoords, int count, int run) {
     if (vertexArray == 0) {
         glGenVertexArrays(1, &vertexArray);
         glGenBuffers(1, &buffer);
     }
+    shader->bind();
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, buffer);
     GLsizeiptr positionBytes = (GLsizeiptr)(count * 3 * sizeof(float));
     GLsizeiptr texcoordBytes = texcoords ? (GLsizeiptr)(count * 2 * sizeof(float)) : 0;
     glBufferData(GL_ARRAY_BUFFER, positionBytes + texcoordBytes, 0, GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, positionBytes, vertices);
+    GLint texcoord = texcoords ? shader->attribute("texcoord") : -1;
+    if (texcoord >= 0) {
+        glBufferSubData(GL_ARRAY_BUFFER, positionBytes, texcoordBytes, texcoords);
+        glVertexAttribPointer(texcoord, 2, GL_FLOAT, GL_FALSE, 0, (const void*)(size_t)positionBytes);
+        glEnableVertexAttribArray(texcoord);
+    }
     GLint vertex = shader->attribute("vertex");
     if (vertex >= 0) {
         glVertexAttribPointer(vertex, 3, GL_FLOAT, GL_FALSE, 0, 0);
         glEnableVertexAttribArray(vertex);
     }
-    if (texcoords) {
-        glBufferSubData(GL_ARRAY_BUFFER, positionBytes, texcoordBytes, texcoords);
-        GLint texcoord = shader->attribute("texcoord");
-        if (texcoord >= 0) {
-            glVertexAttribPointer(texcoord, 2, GL_FLOAT, GL_FALSE, 0, (const void*)(size_t)positionBytes);
-            glEnableVertexAttribArray(texcoord);
-        }
+    glUniformMatrix4fv(shader->uniform("projection"), 1, GL_FALSE, projection->current.m);
+    glUniformMatrix4fv(shader->uniform("modelview"), 1, GL_FALSE, modelview->current.m);
+    glUniform4f(shader->uniform("tint"), tint[0], tint[1], tint[2], tint[3]);
+    for (int first = 0; first < count; first += run) {
+        glDrawArrays(mode, first, run);
     }
-}
-
-// The attributes belong to this array only, but a later upload with fewer of them must not read stale ones.
-void UnitManager::StreamGeometry::release(Shader* shader) {
-    GLint vertex = shader->attribute("vertex");
+    // a later call with fewer attributes must not read stale ones
     if (vertex >= 0) {
         glDisableVertexAttribArray(vertex);
     }
-    GLint texcoord = shader->attribute("texcoord");
     if (texcoord >= 0) {
         glDisableVertexAttribArray(texcoord);
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);
+    Shader::unbind();
 }
 
 namespace {
@@ -90,13 +92,6 @@ float wobbleFor(int state) {
         return 0.12f;
     }
     return 0.03f;
-}
-
-// Uploads the two matrices and the tint to the bound shader.
-void uploadCommon(Shader* shader, MatrixStack* modelview, MatrixStack* projection, const float tint[4]) {
-    glUniformMatrix4fv(shader->uniform("projection"), 1, GL_FALSE, projection->current.m);
-    glUniformMatrix4fv(shader->uniform("modelview"), 1, GL_FALSE, modelview->current.m);
-    glUniform4f(shader->uniform("tint"), tint[0], tint[1], tint[2], tint[3]);
 }
 
 // One frame of every projectile's trail: live particles age and drift, a flying projectile emits new ones
@@ -324,12 +319,7 @@ void UnitManager::drawLine(float x1, float y1, float z1, float x2, float y2, flo
         tint[1] = 0.0f;
     }
     const float vertices[6] = {x1, y1, z1, x2, y2, z2};
-    shader->bind();
-    markerStream.upload(shader, vertices, 0, 2);
-    uploadCommon(shader, modelview, projection, tint);
-    glDrawArrays(GL_LINES, 0, 2);
-    markerStream.release(shader);
-    Shader::unbind();
+    markerStream.draw(shader, modelview, projection, tint, GL_LINES, vertices, 0, 2, 2);
 }
 
 // The ring image stretched over a square lying flat at height z; drawn blended without writing depth, so
@@ -361,12 +351,7 @@ void UnitManager::drawRing(float x, float y, float z, float radius, MatrixStack*
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    shader->bind();
-    markerStream.upload(shader, vertices, texcoords, 4);
-    uploadCommon(shader, modelview, projection, tint);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    markerStream.release(shader);
-    Shader::unbind();
+    markerStream.draw(shader, modelview, projection, tint, GL_TRIANGLE_STRIP, vertices, texcoords, 4, 4);
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
 }

@@ -18,58 +18,82 @@
 
 namespace {
 
-// Looks straight down on the level map through an orthographic box: x 28..36 and y 29..35 fill the
-// 640 x 480 test window at 80 pixels per map unit, higher z is nearer.
-class UnitDrawing : public SimulationTest {
+// Straight down on the level map through an orthographic box: x 28..36 and y 29..35 fill the 640 x 480
+// test window at 80 pixels per map unit; the near plane is at z = 50.
+class UnitDrawing : public EmptyMapTest {
 protected:
     void SetUp() override {
-        SimulationTest::SetUp();
-        removeCrystals();
+        EmptyMapTest::SetUp();
         glViewport(0, 0, 640, 480);  // building a terrain leaves its minimap's viewport behind
         projection.ortho(28.0f, 36.0f, 29.0f, 35.0f, -50.0f, 50.0f);
         modelview.loadIdentity();
         frustum.extract(projection, modelview);
-        gPickPoint[0] = gPickPoint[1] = gPickPoint[2] = -100.0f;  // nothing under the pointer
+        gPickPoint[0] = -100.0f;  // nothing under the pointer
         clear();
     }
     void TearDown() override {
         glDisable(GL_BLEND);
         glEnable(GL_CULL_FACE);
-        glEnable(GL_DEPTH_TEST);
         glDepthMask(GL_TRUE);
-        SimulationTest::TearDown();
+        EmptyMapTest::TearDown();
     }
-
     void clear() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LESS);
     }
-    void draw() { manager->drawUnits(&modelview, &projection, &frustum); }
-
-    // The window pixel over map point (x, y).
-    void pixelAt(float x, float y, unsigned char* rgba) {
-        int px = (int)((x - 28.0f) * 80.0f);
-        int py = (int)((y - 29.0f) * 80.0f);
-        glReadPixels(px, py, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    void draw() {
+        clear();
+        manager->drawUnits(&modelview, &projection, &frustum);
     }
-    // Sum of one channel over the square of half-size r around map point (x, y).
-    long channelSum(float x, float y, float r, int channel) {
-        int x0 = (int)((x - r - 28.0f) * 80.0f);
-        int y0 = (int)((y - r - 29.0f) * 80.0f);
+    void effects() {
+        clear();
+        manager->drawEffects(&modelview, &projection);
+    }
+    // Mean of one channel (0 red, 1 green, 2 blue; -1 all three summed) over the square of half-size r
+    // around map point (x, y).
+    float mean(float x, float y, float r, int channel) {
         int side = (int)(2.0f * r * 80.0f);
         std::vector<unsigned char> pixels(side * side * 4);
-        glReadPixels(x0, y0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, &pixels[0]);
+        glReadPixels((int)((x - r - 28.0f) * 80.0f), (int)((y - r - 29.0f) * 80.0f), side, side, GL_RGBA,
+                     GL_UNSIGNED_BYTE, &pixels[0]);
         long sum = 0;
-        for (int i = 0; i < side * side; ++i) sum += pixels[i * 4 + channel];
-        return sum;
+        for (int i = 0; i < side * side * 4; ++i) {
+            if (i % 4 == channel || (channel < 0 && i % 4 < 3)) sum += pixels[i];
+        }
+        return (float)sum / (float)(side * side);
     }
 
     MatrixStack projection;
     MatrixStack modelview;
     Frustum frustum;
 };
+
+// The last tint a program was given.
+void expectTint(Shader* shader, float r, float g, float b, float a, int label) {
+    float tint[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    glGetUniformfv(shader->program, shader->uniform("tint"), tint);
+    EXPECT_FLOAT_EQ(r, tint[0]) << label;
+    EXPECT_FLOAT_EQ(g, tint[1]) << label;
+    EXPECT_FLOAT_EQ(b, tint[2]) << label;
+    EXPECT_FLOAT_EQ(a, tint[3]) << label;
+}
+
+// What the next 3D pass expects: culling on, blending off, depth written, texture unit 0, no program.
+void expect3DPassState() {
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    GLint active = 0, program = -1;
+    GLboolean depthWrites = GL_FALSE;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(GL_TEXTURE0, active);
+    EXPECT_EQ(0, program);
+    EXPECT_TRUE(depthWrites);
+}
 
 TEST_F(UnitDrawing, LeavesTheStateA3DPassExpects) {
     spawn(kMuffin, 32.0f, 32.0f, 1)->state = kMove;
@@ -79,18 +103,7 @@ TEST_F(UnitDrawing, LeavesTheStateA3DPassExpects) {
     glEnable(GL_BLEND);
     glActiveTexture(GL_TEXTURE1);
     draw();
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
-    GLint active = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    EXPECT_EQ(GL_TEXTURE0, active);
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
-    GLint program = -1;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    EXPECT_EQ(0, program);
+    expect3DPassState();
 }
 
 TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
@@ -99,11 +112,10 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     Unit* grazing = spawn(kBlob, 27.5f, 32.0f, 0);
     Unit* outside = spawn(kBlob, 27.3f, 32.0f, 0);
     Unit* morphing = spawn(kBlob, 27.3f, 33.0f, 0);
-    morphing->state = kMorph;  // twice the radius: the target shape may be bigger
+    morphing->state = kMorph;  // twice the radius while morphing
     morphing->morphTarget = kMuffin;
     Unit* hidden = spawn(kBlob, 10.0f, 10.0f, 1);
     hidden->hidden = true;
-    hidden->culled = false;
     draw();
     EXPECT_FALSE(inside->culled);
     EXPECT_TRUE(inside->nearVisible);
@@ -111,15 +123,13 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     EXPECT_TRUE(outside->culled);
     EXPECT_FALSE(morphing->culled);
     EXPECT_FALSE(hidden->culled) << "hidden units are not looked at";
-    // near plane at z = 50 looking down: a ground unit (z 0.6) is 49.4 away
-    EXPECT_NEAR(49.4f, inside->viewDepth, 1e-3f);
+    EXPECT_NEAR(49.4f, inside->viewDepth, 1e-3f) << "a ground unit stands at z 0.6";
 
     // leaving the view: culled, and the near flag (read by the mining beams) keeps its last value
     inside->position[0] = 22.0f;
     draw();
     EXPECT_TRUE(inside->culled);
     EXPECT_TRUE(inside->nearVisible);
-    EXPECT_FALSE(outside->nearVisible);
 
     // without culling the flags stay as they are, but every unit is measured (a flyer is 3 higher)
     manager->frustumCulling = false;
@@ -129,43 +139,32 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     EXPECT_TRUE(flyer->culled);
     EXPECT_FALSE(flyer->nearVisible);
     EXPECT_NEAR(46.4f, flyer->viewDepth, 1e-3f);
+    // farther from the near plane sorts first; equal depths are no order (a sort needs a strict one)
+    EXPECT_TRUE(UnitManager::compareDepth(inside, flyer));
+    EXPECT_FALSE(UnitManager::compareDepth(flyer, inside));
+    EXPECT_FALSE(UnitManager::compareDepth(inside, grazing));
 }
 
-TEST_F(UnitDrawing, FartherUnitsSortFirst) {
-    Unit a;
-    Unit b;
-    a.viewDepth = 12.0f;
-    b.viewDepth = -1.0f;  // behind the camera: drawn last
-    EXPECT_TRUE(UnitManager::compareDepth(&a, &b));
-    EXPECT_FALSE(UnitManager::compareDepth(&b, &a));
-    b.viewDepth = 12.0f;
-    EXPECT_FALSE(UnitManager::compareDepth(&a, &b));
-}
-
-// A player 2 unit has a blue body but a red ring (every enemy ring is red), so the channels tell them apart.
-TEST_F(UnitDrawing, HiddenEnemyKeepsOnlyItsRing) {
+// A player 2 unit has a blue body over a red ring (every enemy ring is red), so the channels tell them apart.
+TEST_F(UnitDrawing, HiddenUnitsLoseTheirBodiesButKeepTheirRings) {
     Unit* enemy = spawn(kBlob, 32.0f, 32.0f, 2);
     draw();
-    unsigned char centre[4];
-    pixelAt(32.0f, 32.0f, centre);
-    EXPECT_GT(centre[2], 60) << "the blue body";
-    EXPECT_GT(channelSum(32.0f, 32.0f, 0.58f, 0), 0) << "its ring";
+    EXPECT_GT(mean(32.0f, 32.0f, 0.02f, 2), 60.0f) << "the blue body";
+    EXPECT_GT(mean(32.0f, 32.0f, 0.58f, 0), 0.0f) << "its ring";
 
-    clear();
     enemy->hidden = true;
     draw();
-    EXPECT_EQ(0, channelSum(32.0f, 32.0f, 0.58f, 2)) << "no body";
-    EXPECT_GT(channelSum(32.0f, 32.0f, 0.58f, 0), 0) << "the ring under it stays";
-    EXPECT_EQ(0, channelSum(32.0f, 32.0f, 0.58f, 1)) << "an enemy's ring is red";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 2)) << "no body";
+    EXPECT_GT(mean(32.0f, 32.0f, 0.58f, 0), 0.0f) << "the ring under it stays";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 1)) << "an enemy's ring is red";
+    EXPECT_LT(mean(32.0f, 32.0f, 0.1f, 0), 40.0f) << "a ring, not a square: its middle stays dark";
 
-    // a hidden flyer still marks its place on the ground (ring of radius 0.125)
-    clear();
-    manager->units.clear();
-    delete enemy;
+    // a hidden flyer still marks its place on the ground
+    enemy->position[0] = 10.0f;
     spawn(kFly, 32.0f, 32.0f, 2)->hidden = true;
     draw();
-    EXPECT_GT(channelSum(32.0f, 32.0f, 0.12f, 0), 0);
-    EXPECT_EQ(0, channelSum(32.0f, 32.0f, 0.5f, 2));
+    EXPECT_GT(mean(32.0f, 32.0f, 0.12f, 0), 0.0f);
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, 2));
 }
 
 TEST_F(UnitDrawing, DyingUnitsFadeUnlessHidden) {
@@ -174,97 +173,121 @@ TEST_F(UnitDrawing, DyingUnitsFadeUnlessHidden) {
     manager->dyingUnits.push_back(dead);
     dead->progress = 0.2f;
     draw();
-    unsigned char fading[4];
-    pixelAt(32.0f, 32.0f, fading);
-    EXPECT_GT(fading[0], 40);
-
-    clear();
+    float fading = mean(32.0f, 32.0f, 0.02f, 0);
+    EXPECT_GT(fading, 40.0f);
     dead->progress = 0.9f;  // nearly gone: a tenth of its opacity
     draw();
-    unsigned char late[4];
-    pixelAt(32.0f, 32.0f, late);
-    EXPECT_LT(late[0], fading[0]);
-
-    clear();
+    EXPECT_LT(mean(32.0f, 32.0f, 0.02f, 0), fading);
     dead->hidden = true;
     draw();
-    EXPECT_EQ(0, channelSum(32.0f, 32.0f, 0.5f, 0)) << "no ring either: the dead have none";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, 0)) << "no ring either: the dead have none";
 }
 
 TEST_F(UnitDrawing, SplittingUnitShowsTwoBodiesDrawingApart) {
     Unit* u = spawn(kBlob, 32.0f, 32.0f, 2);  // blue bodies over a red ring
     u->state = kSplit;
-    u->progress = 1.0f;  // halves at (31.75, 31.75) and (32.25, 32.25); one Blob reaches 0.45 from its centre
+    u->progress = 1.0f;  // halves at (31.75, 31.75) and (32.25, 32.25); a Blob reaches 0.45 from its centre
     draw();
-    unsigned char a[4];
-    unsigned char b[4];
-    unsigned char side[4];
-    unsigned char centre[4];
-    pixelAt(31.6f, 31.6f, a);
-    pixelAt(32.4f, 32.4f, b);
-    pixelAt(32.4f, 31.6f, side);  // 0.67 from both halves
-    EXPECT_GT(a[2], 60);
-    EXPECT_GT(b[2], 60);
-    EXPECT_LT(side[2], 20);
-    clear();
+    EXPECT_GT(mean(31.6f, 31.6f, 0.02f, 2), 60.0f);
+    EXPECT_GT(mean(32.4f, 32.4f, 0.02f, 2), 60.0f);
+    EXPECT_LT(mean(32.4f, 31.6f, 0.02f, 2), 20.0f) << "0.67 from both halves";
     u->progress = 0.0f;  // both on the spot: (31.6, 31.6) is 0.57 from it
     draw();
-    pixelAt(31.6f, 31.6f, a);
-    pixelAt(32.0f, 32.0f, centre);
-    EXPECT_LT(a[2], 20);
-    EXPECT_GT(centre[2], 60);
+    EXPECT_LT(mean(31.6f, 31.6f, 0.02f, 2), 20.0f);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.02f, 2), 60.0f);
 }
 
 TEST_F(UnitDrawing, PointerHighlightsTheVisibleUnitUnderIt) {
     Unit* u = spawn(kDrop, 32.0f, 32.0f, 0);
     draw();
-    long plain = channelSum(32.0f, 32.0f, 0.7f, 1);
+    float plain = mean(32.0f, 32.0f, 0.7f, 1);
     for (int k = 0; k < 3; ++k) gPickPoint[k] = u->position[k];
-    clear();
     draw();
-    long highlighted = channelSum(32.0f, 32.0f, 0.7f, 1);
-    EXPECT_GT(highlighted, plain);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.7f, 1), plain);
 
     u->hidden = true;
-    clear();
     draw();
-    long hiddenPlain = channelSum(32.0f, 32.0f, 0.7f, 1);
+    float hiddenUnderPointer = mean(32.0f, 32.0f, 0.7f, 1);
     gPickPoint[0] = -100.0f;
-    clear();
     draw();
-    EXPECT_EQ(channelSum(32.0f, 32.0f, 0.7f, 1), hiddenPlain) << "no highlight for a unit in fog";
+    EXPECT_EQ(mean(32.0f, 32.0f, 0.7f, 1), hiddenUnderPointer) << "no highlight for a unit in fog";
+}
+
+TEST_F(UnitDrawing, RingAndLineTintsFollowTheirCodes) {
+    // code: own green, enemy red, +4 fainter, 8 crystal magenta, 9 violet
+    const float rings[7][5] = {{0, 0, 1, 0, 1},     {1, 1, 0, 0, 1},  {3, 1, 0, 0, 1},      {4, 0, 1, 0, 0.65f},
+                               {6, 1, 0, 0, 0.65f}, {8, 1, 0, 1, 1}, {9, 0.7f, 0, 0.8f, 1}};
+    for (int i = 0; i < 7; ++i) {
+        int code = (int)rings[i][0];
+        manager->drawRing(32.0f, 32.0f, 0.0f, 0.5f, &modelview, &projection, manager->textureShader, code);
+        expectTint(manager->textureShader, rings[i][1], rings[i][2], rings[i][3], rings[i][4], code);
+    }
+    // lines: green up to colour 0, red above, with the given alpha
+    const float lines[3][5] = {{-1, 0, 1, 0, 0.5f}, {0, 0, 1, 0, 0.65f}, {3, 1, 0, 0, 0.5f}};
+    for (int i = 0; i < 3; ++i) {
+        int colour = (int)lines[i][0];
+        manager->drawLine(30.0f, 32.0f, 0.0f, 34.0f, 32.0f, 0.0f, &modelview, &projection, manager->monocolorShader,
+                          colour, lines[i][4]);
+        expectTint(manager->monocolorShader, lines[i][1], lines[i][2], lines[i][3], lines[i][4], colour);
+    }
+}
+
+// A Blob at (30, 32) heading for (34, 32): its goal ring there (seen just above the line's end) and its
+// target line through (32, 32).
+TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
+    Unit* u = spawn(kBlob, 30.0f, 32.0f, 0);
+    u->destination[0] = 34.0f;
+    u->destination[1] = 32.0f;
+    u->destination[2] = 0.2f;
+    const int states[4] = {kMove, kAttackMove, kAttack, kMine};
+    const int lineChannel[4] = {1, 0, 0, 1};   // green, red, red, green
+    const int ringChannel[4] = {1, 0, -1, -1};  // only Move and AttackMove mark the goal
+    for (int i = 0; i < 4; ++i) {
+        u->state = states[i];
+        draw();
+        EXPECT_GT(mean(32.0f, 32.0f, 0.05f, lineChannel[i]), 0.0f) << states[i];
+        EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1 - lineChannel[i])) << states[i];
+        if (ringChannel[i] >= 0) {
+            EXPECT_GT(mean(34.0f, 32.1f, 0.05f, ringChannel[i]), 0.0f) << states[i];
+        } else {
+            EXPECT_EQ(0.0f, mean(34.0f, 32.1f, 0.05f, -1)) << states[i];
+        }
+    }
+    u->miningEffect = 4;  // at the crystal: nothing left to walk
+    draw();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1));
+    u->state = kMove;
+    manager->showTargetLines = false;
+    draw();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1));
+    EXPECT_GT(mean(34.0f, 32.1f, 0.05f, 1), 0.0f) << "the goal ring stays";
+    u->player = 1;  // the computer's goals are not shown
+    manager->showTargetLines = true;
+    draw();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 0) + mean(34.0f, 32.1f, 0.05f, 0));
 }
 
 TEST_F(UnitDrawing, CrystalGlowDecaysEveryFrameAndRestsAtItsFaintestTint) {
-    Crystal* seen = new Crystal(32.0f, 32.0f, 0.2f);
     Crystal* away = new Crystal(5.0f, 5.0f, 0.2f);
     Crystal* empty = new Crystal(33.0f, 33.0f, 0.2f);
-    manager->crystals.push_back(away);
-    manager->crystals.push_back(empty);
-    manager->crystals.push_back(seen);
+    Crystal* seen = new Crystal(32.0f, 32.0f, 0.2f);  // last, so its glow is the last blob drawn
+    manager->crystals = std::vector<Crystal*>{away, empty, seen};
+    away->glow = empty->glow = 1.0f;
     seen->glow = 0.1f;
-    away->glow = 1.0f;
     empty->amount = 0.0f;
-    empty->glow = 1.0f;
     manager->frameTime = 250;
     draw();
     EXPECT_FLOAT_EQ(0.0f, seen->glow) << "never below 0";
     EXPECT_FLOAT_EQ(0.75f, away->glow) << "decays out of view too";
     EXPECT_FLOAT_EQ(1.0f, empty->glow) << "an exhausted crystal is left alone";
-    // the last blob drawn is the visible crystal's glow: code 20 whatever the pulse, alpha 0.12, magenta
-    float tint[4] = {0, 0, 0, 0};
-    glGetUniformfv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("tint"), tint);
-    EXPECT_FLOAT_EQ(1.0f, tint[0]);
-    EXPECT_FLOAT_EQ(0.0f, tint[1]);
-    EXPECT_FLOAT_EQ(1.0f, tint[2]);
-    EXPECT_FLOAT_EQ(0.12f, tint[3]);
+    // at rest the glow's code is 20 whatever the pulse: magenta at alpha 0.12
+    expectTint(manager->blobMesh->shader, 1.0f, 0.0f, 1.0f, 0.12f, 20);
 }
 
 TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     Projectile* shot = new Projectile();
     shot->kind = 2;  // spread 10
-    shot->position[0] = 32.0f;
-    shot->position[1] = 32.0f;
+    shot->position[0] = shot->position[1] = 32.0f;
     shot->position[2] = 1.0f;
     manager->projectiles.push_back(shot);
     manager->frameTime = 16;
@@ -287,16 +310,13 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
         EXPECT_NEAR(32.0f, shot->particles[k][1], 0.016f + 1e-5f) << k;
         EXPECT_NEAR(1.0f, shot->particles[k][3], 0.016f + 1e-5f) << k;
     }
-    EXPECT_FLOAT_EQ(1.35f, shot->particles[7][0]);
 
     // after the impact nothing new starts; 405 ms after emission every particle is gone
     shot->impactTime = 1;
     manager->frameTime = 405;
     draw();
     EXPECT_EQ(7, shot->emitIndex);
-    for (int k = 0; k < Projectile::kParticleCount; ++k) {
-        EXPECT_LE(shot->particles[k][0], 0.0f) << k;
-    }
+    for (int k = 0; k < Projectile::kParticleCount; ++k) EXPECT_LE(shot->particles[k][0], 0.0f) << k;
 
     // the trail's view flag: its 3.5 sphere from 8 left of the view is outside, from 3 it reaches in;
     // without culling the flag is not touched
@@ -310,6 +330,123 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     manager->frustumCulling = true;
     draw();
     EXPECT_TRUE(shot->inView);
+}
+
+TEST_F(UnitDrawing, SelectionRingTakesTheAnisotropyLevel) {
+    manager->setAnisotropy(2.0f);
+    GLfloat level = 0.0f;
+    glBindTexture(GL_TEXTURE_2D, manager->selectionTexture);
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &level);
+    EXPECT_FLOAT_EQ(2.0f, level);
+}
+
+// --- effects
+
+TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
+    glEnable(GL_BLEND);  // as drawEffects sets it up
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_CULL_FACE);
+    glBindTexture(GL_TEXTURE_2D, manager->fxTexture);
+    const float from[3] = {29.0f, 32.0f, 1.0f};
+    const float to[3] = {35.0f, 32.0f, 1.0f};
+    manager->drawBeam(from, to, &modelview, &projection, manager->texture2Shader, 0.0f, 0.32f, 0xFF0000FFu, 0);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, 0), 0.0f) << "the beam's bright middle";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.1f, 1) + mean(32.0f, 32.0f, 0.1f, 2)) << "tinted red";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.6f, 0.2f, -1)) << "beside the beam: wider than 0.32 off its axis";
+    EXPECT_EQ(0.0f, mean(35.6f, 32.0f, 0.2f, -1)) << "past its end";
+    EXPECT_EQ(0.0f, mean(28.4f, 32.0f, 0.2f, -1)) << "before its start";
+
+    clear();
+    const float at[3] = {32.0f, 32.0f, 1.0f};
+    manager->drawParticle(at, 0, 0x00FF0080u, 0.5f, &modelview, &projection, manager->texture2Shader);
+    expectTint(manager->texture2Shader, 0.0f, 1.0f, 0.0f, 128.0f / 255.0f * 0.5f, 0);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.06f, 1), 0.0f);
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2));
+    EXPECT_EQ(0.0f, mean(32.3f, 32.0f, 0.1f, -1)) << "half-size 0.125";
+    clear();
+    manager->drawParticle(at, 0, 0x00FF00FFu, 0.0f, &modelview, &projection, manager->texture2Shader);
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.2f, -1)) << "life spent";
+}
+
+// A worker at (30, 32) mining a crystal at (34, 32) in this frame; effects leave the 3D pass's state behind.
+TEST_F(UnitDrawing, MiningBeamNeedsANearbyWorkerNotWhollyInFog) {
+    Crystal* crystal = new Crystal(34.0f, 32.0f, 0.2f);
+    manager->crystals.push_back(crystal);
+    Unit* worker = spawn(kBlob, 30.0f, 32.0f, 0);
+    worker->state = kMine;
+    worker->crystal = crystal;
+    worker->miningEffect = 4;
+    worker->nearVisible = true;
+    glActiveTexture(GL_TEXTURE3);
+    effects();
+    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f);
+    EXPECT_FLOAT_EQ(0.2f, crystal->position[2]) << "the crystal stays where it was";
+    expect3DPassState();
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ((GLint)manager->fxTexture, bound) << "the beams sample the effect atlas";
+
+    worker->hidden = true;
+    effects();
+    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f) << "the crystal is still seen";
+    crystal->hidden = true;
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
+    worker->hidden = crystal->hidden = false;
+    worker->nearVisible = false;
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
+}
+
+// The last layer of each beam look, by the shooter's player: light colour + 0x28, light colour + 0x68, white.
+TEST_F(UnitDrawing, AttackBeamsTakeTheirLookAndTheShootersColour) {
+    Unit* shooter = spawn(kMuffin, 30.0f, 32.0f, 0);
+    Unit* target = spawn(kBlob, 34.0f, 32.0f, 1);
+    shooter->target = target;
+    const float x68 = 104.0f / 255.0f;
+    const float cases[3][6] = {{0, 1, 1.0f, x68, x68, 40.0f / 255.0f},    // 0xFF686828
+                               {1, 2, x68, x68, 1.0f, x68},                // 0x6868FF68
+                               {2, 3, 1.0f, 1.0f, 1.0f, 96.0f / 255.0f}};  // 0xFFFFFF60
+    for (int i = 0; i < 3; ++i) {
+        shooter->beamEffect = (int)cases[i][0];
+        shooter->player = (int)cases[i][1];
+        effects();
+        expectTint(manager->texture2Shader, cases[i][2], cases[i][3], cases[i][4], cases[i][5], i);
+        EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f) << i;
+    }
+    shooter->beamEffect = -1;  // no hit this frame
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
+    shooter->beamEffect = 1;
+    shooter->hidden = target->hidden = true;
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1)) << "nothing of a fight wholly in fog";
+    shooter->hidden = false;  // the shooter is seen, its target is not
+    effects();
+    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f);
+}
+
+// A player 2 shot of kind 2: particle 0 (even: the player's blue) at (31, 32), 1 (odd: fire orange) at (33, 32).
+TEST_F(UnitDrawing, TrailParticlesAlternateBetweenPlayerAndFireColours) {
+    Projectile* shot = new Projectile();
+    shot->kind = 2;
+    shot->player = 2;
+    const float placed[2][4] = {{1.0f, 31.0f, 32.0f, 1.0f}, {1.0f, 33.0f, 32.0f, 1.0f}};
+    for (int k = 0; k < 8; ++k) shot->particles[k / 4][k % 4] = placed[k / 4][k % 4];
+    manager->projectiles.push_back(shot);
+    effects();
+    EXPECT_GT(mean(31.0f, 32.0f, 0.06f, 2), 0.0f);
+    EXPECT_EQ(0.0f, mean(31.0f, 32.0f, 0.06f, 0) + mean(31.0f, 32.0f, 0.06f, 1));
+    EXPECT_GT(mean(33.0f, 32.0f, 0.06f, 0), mean(33.0f, 32.0f, 0.06f, 1));
+    EXPECT_GT(mean(33.0f, 32.0f, 0.06f, 1), mean(33.0f, 32.0f, 0.06f, 2));
+
+    shot->hidden = true;
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 1.2f, -1));
+    shot->hidden = false;
+    shot->inView = false;
+    effects();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 1.2f, -1));
 }
 
 }  // namespace
