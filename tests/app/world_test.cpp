@@ -1,6 +1,7 @@
 // The World of a match: its start (units, camera, options), the camera clamp, the per-frame fog pass with
 // the selection clean-up, the render-option switches, and the sky box.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -190,4 +191,20 @@ TEST_F(WorldTest, SkyShowsTheFaceTheCameraTurnsToWithoutWritingDepth) {
         world->skyTextures[face] = saved[face];
     }
     glDeleteTextures(6, images);
+}
+
+// Missing sky images and sky shader are reported by their loaders; the match still starts and draws.
+TEST(WorldStart, WithoutItsAssetsTheSkyIsSkippedAndNothingFails) {
+    ASSERT_TRUE(ensureGlContext());
+    char saved[4096];
+    ASSERT_TRUE(getcwd(saved, sizeof(saved)) != 0);
+    ASSERT_EQ(0, chdir("/"));  // no ..\shader and no .\textures here
+    {
+        World world(64, 1, 0, 0);
+        EXPECT_EQ(0u, world.skyTextures[0]);
+        world.buildViewMatrices();
+        world.drawSky();
+        EXPECT_EQ(0u, takeGlError());
+    }
+    ASSERT_EQ(0, chdir(saved));
 }
