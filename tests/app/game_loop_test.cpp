@@ -38,14 +38,6 @@ protected:
     void aimAt(const float* p) {
         std::copy(p, p + 3, gPickPoint);
     }
-    void TearDown() override {
-        for (Unit* u : world->unitManager->units) {
-            u->type = kBlob;
-            u->state = kIdle;
-            u->target = 0;
-        }
-        MatchTest::TearDown();
-    }
 };
 
 TEST_F(GameLoopTest, ClickSelectsThePickedWorkerAndShiftAddsAnother) {

@@ -8,6 +8,7 @@
 #include "app/world.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
+#include "game/unit_template.h"
 #include "render/font.h"
 
 World* MatchTest::world = 0;
@@ -27,6 +28,11 @@ void MatchTest::SetUp() {
         loop = new GameLoop();
     }
     gWorld = world;
+    for (Unit* u : world->unitManager->units) {
+        u->type = kBlob;
+        u->state = kIdle;
+        u->target = 0;
+    }
     world->unitManager->selection.clear();
     world->setCameraPosition(-15.0f, -15.0f);
     world->cameraPitch = -40.0f;

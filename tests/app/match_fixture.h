@@ -10,8 +10,8 @@ class Unit;
 class World;
 
 // A 64-cell match with one enemy in the 640 x 480 test window, with its command panel and frame loop,
-// shared by the tests of a suite (a World takes a while to build). Each test starts with nothing selected,
-// no pending command, the start camera and the loop's flags cleared.
+// shared by the tests of a suite (a World takes a while to build). Each test starts with idle Blobs, nothing
+// selected, no pending command, the start camera and the loop's flags cleared.
 class MatchTest : public GlTest {
 protected:
     static void TearDownTestSuite();
