@@ -30,9 +30,11 @@ std::string floatText(float value) {
 
 // Life (green) over loss (red), with the split or morph progress (blue over grey) under it.
 void drawLifeBars(World& world) {
+    Canvas* canvas = world.canvas;
+    MatrixStack* hud = world.hudProjection;
     UnitManager* m = world.unitManager;
     for (size_t i = 0; i < m->units.size(); ++i) {
-        Unit* u = m->units[i];
+        const Unit* u = m->units[i];
         if (u->culled || u->hidden) {
             continue;
         }
@@ -42,17 +44,16 @@ void drawLifeBars(World& world) {
         if (!lifeBarShown(sx, sy)) {
             continue;
         }
-        const UnitTemplate* type = m->templates[u->type];
         float full = (float)size;
-        float w = u->life / (float)type->maxLife * full;
+        float w = u->life / (float)m->templates[u->type]->maxLife * full;
         float left = (float)sx - full / 2.0f;
-        world.canvas->drawRect(left + w, (float)sy, full - w, 5.0f, 0xFF801070, false, world.hudProjection);
-        world.canvas->drawRect(left, (float)sy, w, 5.0f, 0x10FF10CF, false, world.hudProjection);
+        float y = (float)sy;
+        canvas->drawRect(left + w, y, full - w, 5.0f, 0xFF801070, false, hud);
+        canvas->drawRect(left, y, w, 5.0f, 0x10FF10CF, false, hud);
         if (u->isBusy()) {
             float q = u->progress * full;
-            world.canvas->drawRect(left + q, (float)sy - 8.0f, full - q, 5.0f, 0x989898A0, false,
-                                   world.hudProjection);
-            world.canvas->drawRect(left, (float)sy - 8.0f, q, 5.0f, 0x0000D8FF, false, world.hudProjection);
+            canvas->drawRect(left + q, y - 8.0f, full - q, 5.0f, 0x989898A0, false, hud);
+            canvas->drawRect(left, y - 8.0f, q, 5.0f, 0x0000D8FF, false, hud);
         }
     }
 }

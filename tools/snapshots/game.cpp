@@ -1,6 +1,6 @@
 // Plays the game's own screens for a person to look at: the main menu (out/menu.png) and a match on each
-// tile set with the HUD, a selected worker and the option list (out/match_grass.png, out/match_asteroid.png),
-// the same view tilted up to the sky (out/match_sky_*.png), a selection drag (out/match_drag.png) and a won
+// tile set with the HUD, a selected, wounded worker halfway through a split and the option list
+// (out/match_grass.png, out/match_asteroid.png), the same view tilted up to the sky (out/match_sky_*.png), a selection drag (out/match_drag.png) and a won
 // match in wireframe (out/match_won_wireframe.png). Events are fed to the menu and the frame loop as
 // the player's mouse and keys would send them. Run from bin/ under Xvfb:
 //   cd bin && xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/snapshots/snapshot_game ../out
@@ -112,9 +112,18 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
     for (int i = 0; i < 3; ++i) {
         loop.frame();
     }
+    // Wounded and halfway through a split: both life bar colours, the progress bars and "Splitting...".
+    float life = first->life;
+    first->life = life * 0.6f;
+    first->state = kSplit;
+    first->progress = 0.4f;
+    rebuildCommandPanel();
     loop.render();
     saveScreen(dir + "/" + name);
     loop.finishFrame();
+    first->life = life;
+    first->state = kIdle;
+    rebuildCommandPanel();
     if (!drag) {
         // The end of a won match in wireframe: outlined HUD shapes, solid texts.
         world.unitManager->gameResult = 2;
