@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "app/globals.h"
@@ -70,14 +71,11 @@ protected:
     Frustum frustum;
 };
 
-// The last tint a program was given.
-void expectTint(Shader* shader, float r, float g, float b, float a, int label) {
+// The last tint a program was given, against r, g, b, a.
+void expectTint(Shader* shader, const float* want, int label) {
     float tint[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
     glGetUniformfv(shader->program, shader->uniform("tint"), tint);
-    EXPECT_FLOAT_EQ(r, tint[0]) << label;
-    EXPECT_FLOAT_EQ(g, tint[1]) << label;
-    EXPECT_FLOAT_EQ(b, tint[2]) << label;
-    EXPECT_FLOAT_EQ(a, tint[3]) << label;
+    for (int c = 0; c < 4; ++c) EXPECT_FLOAT_EQ(want[c], tint[c]) << label << " channel " << c;
 }
 
 // What the next 3D pass expects: culling on, blending off, depth written, texture unit 0, no program.
@@ -220,7 +218,7 @@ TEST_F(UnitDrawing, RingAndLineTintsFollowTheirCodes) {
     for (int i = 0; i < 7; ++i) {
         int code = (int)rings[i][0];
         manager->drawRing(32.0f, 32.0f, 0.0f, 0.5f, &modelview, &projection, manager->textureShader, code);
-        expectTint(manager->textureShader, rings[i][1], rings[i][2], rings[i][3], rings[i][4], code);
+        expectTint(manager->textureShader, rings[i] + 1, code);
     }
     // lines: green up to colour 0, red above, with the given alpha
     const float lines[3][5] = {{-1, 0, 1, 0, 0.5f}, {0, 0, 1, 0, 0.65f}, {3, 1, 0, 0, 0.5f}};
@@ -228,7 +226,7 @@ TEST_F(UnitDrawing, RingAndLineTintsFollowTheirCodes) {
         int colour = (int)lines[i][0];
         manager->drawLine(30.0f, 32.0f, 0.0f, 34.0f, 32.0f, 0.0f, &modelview, &projection, manager->monocolorShader,
                           colour, lines[i][4]);
-        expectTint(manager->monocolorShader, lines[i][1], lines[i][2], lines[i][3], lines[i][4], colour);
+        expectTint(manager->monocolorShader, lines[i] + 1, colour);
     }
 }
 
@@ -281,7 +279,8 @@ TEST_F(UnitDrawing, CrystalGlowDecaysEveryFrameAndRestsAtItsFaintestTint) {
     EXPECT_FLOAT_EQ(0.75f, away->glow) << "decays out of view too";
     EXPECT_FLOAT_EQ(1.0f, empty->glow) << "an exhausted crystal is left alone";
     // at rest the glow's code is 20 whatever the pulse: magenta at alpha 0.12
-    expectTint(manager->blobMesh->shader, 1.0f, 0.0f, 1.0f, 0.12f, 20);
+    const float faintest[4] = {1.0f, 0.0f, 1.0f, 0.12f};
+    expectTint(manager->blobMesh->shader, faintest, 20);
 }
 
 TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
@@ -301,15 +300,23 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
         EXPECT_FLOAT_EQ(32.0f, shot->particles[k][1]) << k;
         EXPECT_FLOAT_EQ(1.0f, shot->particles[k][3]) << k;
     }
+    srand(99);
     draw();
-    // 17 emits at 17, 12, 7 and 2, leaving -3; the first three aged 16 / 300 and drifted at most 0.016
+    // 17 emits at 17, 12, 7 and 2, leaving -3; the first three aged 16 / 300 and each drifted by
+    // (J / 1000) * 0.01 * 16 / 10 per axis, J = rand() % 2001 - 1000 drawn for x, y, z of live particles only
     EXPECT_EQ(7, shot->emitIndex);
     EXPECT_EQ(-3, shot->emitTimer);
+    int next = rand();
+    srand(99);
     for (int k = 1; k <= 3; ++k) {
         EXPECT_NEAR(1.35f - 16.0f / 300.0f, shot->particles[k][0], 1e-5f) << k;
-        EXPECT_NEAR(32.0f, shot->particles[k][1], 0.016f + 1e-5f) << k;
-        EXPECT_NEAR(1.0f, shot->particles[k][3], 0.016f + 1e-5f) << k;
+        const float start[3] = {32.0f, 32.0f, 1.0f};
+        for (int axis = 0; axis < 3; ++axis) {
+            float j = (float)(rand() % 2001 - 1000);
+            EXPECT_NEAR(start[axis] + j * 0.000016f, shot->particles[k][axis + 1], 1e-6f) << k << " " << axis;
+        }
     }
+    EXPECT_EQ(rand(), next) << "nine draws, none for spent particles";
 
     // after the impact nothing new starts; 405 ms after emission every particle is gone
     shot->impactTime = 1;
@@ -359,7 +366,8 @@ TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
     clear();
     const float at[3] = {32.0f, 32.0f, 1.0f};
     manager->drawParticle(at, 0, 0x00FF0080u, 0.5f, &modelview, &projection, manager->texture2Shader);
-    expectTint(manager->texture2Shader, 0.0f, 1.0f, 0.0f, 128.0f / 255.0f * 0.5f, 0);
+    const float halfFaded[4] = {0.0f, 1.0f, 0.0f, 128.0f / 255.0f * 0.5f};
+    expectTint(manager->texture2Shader, halfFaded, 0);
     EXPECT_GT(mean(32.0f, 32.0f, 0.06f, 1), 0.0f);
     EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2));
     EXPECT_EQ(0.0f, mean(32.3f, 32.0f, 0.1f, -1)) << "half-size 0.125";
@@ -411,7 +419,7 @@ TEST_F(UnitDrawing, AttackBeamsTakeTheirLookAndTheShootersColour) {
         shooter->beamEffect = (int)cases[i][0];
         shooter->player = (int)cases[i][1];
         effects();
-        expectTint(manager->texture2Shader, cases[i][2], cases[i][3], cases[i][4], cases[i][5], i);
+        expectTint(manager->texture2Shader, cases[i] + 2, i);
         EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f) << i;
     }
     shooter->beamEffect = -1;  // no hit this frame
