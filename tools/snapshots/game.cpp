@@ -1,9 +1,10 @@
 // Plays the game's own screens for a person to look at: the main menu (out/menu.png) and a match on each
 // tile set with the HUD, a selected, wounded worker halfway through a split and the option list
-// (out/match_grass.png, out/match_asteroid.png), the same view tilted up to the sky (out/match_sky_*.png), a selection drag (out/match_drag.png) and a won
-// match in wireframe (out/match_won_wireframe.png). Events are fed to the menu and the frame loop as
-// the player's mouse and keys would send them. Run from bin/ under Xvfb:
-//   cd bin && xvfb-run -a -s "-screen 0 1280x1024x24" ../build/tools/snapshots/snapshot_game ../out
+// (out/match_grass.png, out/match_asteroid.png), the same view tilted up to the sky (out/match_sky_*.png),
+// a selection drag (out/match_drag.png) and a won match in wireframe (out/match_won_wireframe.png).
+// Events are fed to the menu and the frame loop as the player's mouse and keys would send them.
+// Run from bin/ under Xvfb:
+//   cd bin && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ../build/tools/snapshots/snapshot_game ../out
 
 #include <GL/glew.h>
 #include <SDL.h>
