@@ -119,7 +119,8 @@ public:
         ~StreamGeometry();
         // Binds the shader, feeds `count` points (3 floats) to "vertex" and, unless texcoords is null,
         // 2 floats each to "texcoord", uploads "projection", "modelview" and "tint", and draws the points
-        // as primitives of `mode`, `run` points each. Leaves no shader, array or buffer bound.
+        // as primitives of `mode`, `run` points each. Leaves no shader, array or buffer bound. A shader that
+        // failed to load draws nothing.
         void draw(Shader* shader, MatrixStack* modelview, MatrixStack* projection, const float tint[4],
                   GLenum mode, const float* vertices, const float* texcoords, int count, int run);
 

@@ -39,6 +39,9 @@ UnitManager::StreamGeometry::~StreamGeometry() {
 void UnitManager::StreamGeometry::draw(Shader* shader, MatrixStack* modelview, MatrixStack* projection,
                                        const float tint[4], GLenum mode, const float* vertices,
                                        const float* texcoords, int count, int run) {
+    if (!shader->valid) {
+        return;  // without a program the uniforms would only raise GL errors every frame
+    }
     if (vertexArray == 0) {
         glGenVertexArrays(1, &vertexArray);
         glGenBuffers(1, &buffer);

@@ -339,6 +339,26 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     EXPECT_TRUE(shot->inView);
 }
 
+// Shaders that failed to load leave their markers and effects out without a GL error every frame.
+TEST_F(UnitDrawing, BrokenMarkerShadersDrawNothing) {
+    Shader* own[3] = {manager->textureShader, manager->monocolorShader, manager->texture2Shader};
+    Shader broken("..\\shader\\no_such_program");
+    manager->textureShader = manager->monocolorShader = manager->texture2Shader = &broken;
+    Unit* flyer = spawn(kFly, 31.0f, 32.0f, 0);  // a ring, a ground line and a ground ring
+    flyer->beamEffect = 0;
+    flyer->target = spawn(kBlob, 34.0f, 32.0f, 1);
+    Projectile* shot = new Projectile();
+    shot->particles[0][0] = 1.0f;
+    manager->projectiles.push_back(shot);
+    draw();
+    effects();
+    EXPECT_EQ((unsigned)GL_NO_ERROR, takeGlError());
+    EXPECT_EQ(0.0f, mean(32.5f, 32.0f, 0.1f, -1)) << "no beam between them";
+    manager->textureShader = own[0];
+    manager->monocolorShader = own[1];
+    manager->texture2Shader = own[2];
+}
+
 TEST_F(UnitDrawing, SelectionRingTakesTheAnisotropyLevel) {
     manager->setAnisotropy(2.0f);
     GLfloat level = 0.0f;
