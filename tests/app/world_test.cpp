@@ -67,6 +67,12 @@ TEST(WorldStart, EnemyCountFillsTheCornersEvenWithoutAssetsAndTheSettingsArePass
     EXPECT_TRUE(world.frustumCulling && world.linearFilter && world.mipmapping && world.showLifeBars);
     EXPECT_FALSE(world.showInfo || world.wireframe || world.rotating);
     EXPECT_EQ(2, world.anisotropy);
+    // The sky's images are clamped, so the cube's seams show no texels of the opposite edge.
+    GLint wrap[2] = {0, 0};
+    glBindTexture(GL_TEXTURE_2D, world.skyTextures[5]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap[0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap[1]);
+    EXPECT_TRUE(wrap[0] == GL_CLAMP_TO_EDGE && wrap[1] == GL_CLAMP_TO_EDGE);
     EXPECT_EQ(0u, takeGlError());
 }
 
