@@ -10,6 +10,7 @@
 #include "app/hud.h"
 #include "app/world.h"
 #include "game/crystal.h"
+#include "render/frustum.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
@@ -88,6 +89,24 @@ TEST_F(HudDrawTest, WireframeEndsBeforeTheTextsAndThe3DStateIsBack) {
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+}
+
+TEST_F(HudDrawTest, LifeBarIsGreenForTheLifeLeftAndRedForTheLoss) {
+    Unit* u = worker(0);
+    float life = u->life;
+    u->life = life / 4.0f;
+    drawFrame();
+    u->life = life;
+    int sx = 0, sy = 0, size = 0;
+    world->frustum->toScreen(u->position[0], u->position[1], u->position[2] + 1.0f, sx, sy, size, 640, 480);
+    ASSERT_TRUE(lifeBarShown(sx, sy) && size > 20) << sx << "," << sy << " size " << size;
+    // A row through the bar: one eighth in lies inside the remaining quarter, the middle in the loss.
+    std::vector<unsigned char> row = pixels(sx - size / 2, sy + 2, size, 1);
+    const unsigned char* left = &row[(size / 8) * 4];
+    const unsigned char* right = &row[(size / 2) * 4];
+    EXPECT_GT(left[1], 200);
+    EXPECT_LT(left[0], 100);
+    EXPECT_GT(right[0], right[1]);
 }
 
 TEST_F(HudDrawTest, WinMessageIsDrawnInGreenAcrossTheMiddle) {
