@@ -195,6 +195,28 @@ TEST_F(UnitDrawing, SplittingUnitShowsTwoBodiesDrawingApart) {
     EXPECT_GT(mean(32.0f, 32.0f, 0.02f, 2), 60.0f);
 }
 
+// A player 2 Blob in the middle of mining: only a whole living or dying body shows the lighter tint.
+TEST_F(UnitDrawing, MiningLightensWholeBodiesOnly) {
+    Unit* u = spawn(kBlob, 32.0f, 32.0f, 2);
+    u->miningEffect = 4;
+    const float mining[4] = {0.2f, 0.0f, 1.0f, 1.0f};  // blue with red raised by 0.2
+    const float plain[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    const float dying[4] = {0.1f, 0.0f, 1.0f, 0.75f};  // red raised by 0.1, alpha the fade
+    const int states[3] = {kMine, kSplit, kMorph};
+    const float* tints[3] = {mining, plain, plain};
+    u->morphTarget = kMuffin;
+    for (int i = 0; i < 3; ++i) {
+        u->state = states[i];
+        draw();
+        expectTint(manager->blobMesh->shader, tints[i], states[i]);
+    }
+    manager->units.clear();
+    manager->dyingUnits.push_back(u);
+    u->progress = 0.25f;
+    draw();
+    expectTint(manager->blobMesh->shader, dying, -1);
+}
+
 TEST_F(UnitDrawing, PointerHighlightsTheVisibleUnitUnderIt) {
     Unit* u = spawn(kDrop, 32.0f, 32.0f, 0);
     draw();
