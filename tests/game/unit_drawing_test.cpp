@@ -165,22 +165,6 @@ TEST_F(UnitDrawing, HiddenUnitsLoseTheirBodiesButKeepTheirRings) {
     EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, 2));
 }
 
-TEST_F(UnitDrawing, DyingUnitsFadeUnlessHidden) {
-    Unit* dead = spawn(kRotundus, 32.0f, 32.0f, 1);
-    manager->units.clear();
-    manager->dyingUnits.push_back(dead);
-    dead->progress = 0.2f;
-    draw();
-    float fading = mean(32.0f, 32.0f, 0.02f, 0);
-    EXPECT_GT(fading, 40.0f);
-    dead->progress = 0.9f;  // nearly gone: a tenth of its opacity
-    draw();
-    EXPECT_LT(mean(32.0f, 32.0f, 0.02f, 0), fading);
-    dead->hidden = true;
-    draw();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, 0)) << "no ring either: the dead have none";
-}
-
 TEST_F(UnitDrawing, SplittingUnitShowsTwoBodiesDrawingApart) {
     Unit* u = spawn(kBlob, 32.0f, 32.0f, 2);  // blue bodies over a red ring
     u->state = kSplit;
@@ -196,6 +180,7 @@ TEST_F(UnitDrawing, SplittingUnitShowsTwoBodiesDrawingApart) {
 }
 
 // A player 2 Blob in the middle of mining: only a whole living or dying body shows the lighter tint.
+// Dying, it fades with its progress, and in fog it is not drawn at all.
 TEST_F(UnitDrawing, MiningLightensWholeBodiesOnly) {
     Unit* u = spawn(kBlob, 32.0f, 32.0f, 2);
     u->miningEffect = 4;
@@ -215,6 +200,10 @@ TEST_F(UnitDrawing, MiningLightensWholeBodiesOnly) {
     u->progress = 0.25f;
     draw();
     expectTint(manager->blobMesh->shader, dying, -1);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.02f, 2), 40.0f);
+    u->hidden = true;
+    draw();
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1)) << "a hidden dying unit: nothing, and the dead have no ring";
 }
 
 TEST_F(UnitDrawing, PointerHighlightsTheVisibleUnitUnderIt) {
