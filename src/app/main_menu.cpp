@@ -51,24 +51,27 @@ void runMainMenu() {
     }
 }
 
-// Each setting steps through its values in the menu's order and wraps around.
+// 1, 2, 3 computer players, then 1 again.
 void cycleEnemies(Control* control) {
     static const char* const captions[3] = {"1 Computer", "2 Computers", "3 Computers"};
     gNumEnemies = gNumEnemies % 3 + 1;
     control->caption = captions[gNumEnemies - 1];
 }
 
+// 64 and 128 cells a side, in turn.
 void cycleMapSize(Control* control) {
     gMapSize = gMapSize == 64 ? 128 : 64;
     control->caption = gMapSize == 64 ? "Small (64x64)" : "Large (128x128)";
 }
 
+// Easy, normal, hard, then easy again.
 void cycleDifficulty(Control* control) {
     static const char* const captions[3] = {"Let me win, Daddy", "Get it rollin'", "Burn in Hell!"};
     gDifficulty = (gDifficulty + 1) % 3;
     control->caption = captions[gDifficulty];
 }
 
+// Grasslands and asteroid, in turn.
 void cycleTileSet(Control* control) {
     gTileSet = gTileSet == 0 ? 1 : 0;
     control->caption = gTileSet == 0 ? "Rocky Grasslands" : "Crazy Asteroid";
