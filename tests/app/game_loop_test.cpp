@@ -151,6 +151,15 @@ TEST_F(GameLoopTest, ClosingTheWindowEndsTheMatchAndResizingKeepsThePanel) {
     glViewport(0, 0, 640, 480);
 }
 
+TEST_F(GameLoopTest, FramesAreCountedIntoTheFpsValueOnceASecond) {
+    gFps = -1;
+    unsigned int start = SDL_GetTicks();
+    while (gFps < 0 && SDL_GetTicks() - start < 5000u) {
+        loop->frame();
+    }
+    EXPECT_GE(gFps, 1);  // the count of the second that just ended, taken in a frame after it
+}
+
 // The whole match from the menu's settings: Escape queued with SDL is handled in the first frame, which is
 // still drawn and picked.
 TEST(RunGame, EscapeEndsTheMatchAfterItsFrameAndLeavesNoPanelOrWorld) {
