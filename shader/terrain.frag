@@ -1,23 +1,21 @@
 #version 150
 
 // Blends the four tile textures by the weight image (type 0, steep ground, takes whatever the three
-// channels leave), lights them with the vertex normal bent by the blended normal maps, and darkens
-// fogged ground, with slow drifting cloud shade so the fog does not look like a flat overlay.
+// channels leave), lights them with the vertex normal (already bent by the normal maps), varies the
+// brightness broadly so the tile repeat does not show, and darkens fogged ground by the per-vertex fog
+// and cloud shade.
 uniform sampler2D terrain0;
 uniform sampler2D terrain1;
 uniform sampler2D terrain2;
 uniform sampler2D terrain3;
-uniform sampler2D normal0;
-uniform sampler2D normal1;
-uniform sampler2D normal2;
-uniform sampler2D normal3;
 uniform sampler2D alpha;
-uniform sampler2D fow;
-uniform int time;
 
 in vec3 position;
 in vec3 groundNormal;
 in vec2 mapCoord;
+in float fogAmount;
+in float fogShade;
+in vec2 averageShade;
 
 out vec4 fragColor;
 
@@ -43,35 +41,21 @@ void main() {
     float top = max(max(relief.x, relief.y), max(relief.z, relief.w)) - 0.2;
     weights = max(relief - vec4(top), vec4(0.0)) * step(vec4(0.001), weights);
     weights /= max(weights.x + weights.y + weights.z + weights.w, 0.0001);
-
     vec3 colour = c0.rgb * weights.x + c1.rgb * weights.y + c2.rgb * weights.z + c3.rgb * weights.w;
-    vec3 bump = (texture(normal0, uv).rgb * 2.0 - 1.0) * weights.x + (texture(normal1, uv).rgb * 2.0 - 1.0) * weights.y +
-                (texture(normal2, uv).rgb * 2.0 - 1.0) * weights.z + (texture(normal3, uv).rgb * 2.0 - 1.0) * weights.w;
 
-    // Tangent frame of the height field: x along the map, bent to be perpendicular to the surface normal.
-    vec3 n = normalize(groundNormal);
-    vec3 t = normalize(vec3(1.0, 0.0, 0.0) - n * n.x);
-    vec3 b = cross(n, t);
-    vec3 shaded = normalize(t * bump.x + b * bump.y + n * max(bump.z, 0.2));
-
-    // Large, slow brightness variation so the tile repeat does not show across the map.
-    // Blurred (mip-biased) samples against each image's average (its smallest mip level): only the
-    // tile's broad shading shows at this scale, none of its features.
-    float broad = luminance(texture(terrain3, position.xy / 37.0, 3.0).rgb - textureLod(terrain3, uv, 16.0).rgb) +
-                  luminance(texture(terrain2, position.yx / 23.0, 3.0).rgb - textureLod(terrain2, uv, 16.0).rgb);
+    // Blurred (mip-biased) samples of two tiles stretched over tens of cells, against each image's
+    // average: only the tiles' broad shading shows at this scale, none of their features.
+    float broad = luminance(texture(terrain3, position.xy / 37.0, 3.0).rgb) - averageShade.x +
+                  luminance(texture(terrain2, position.yx / 23.0, 3.0).rgb) - averageShade.y;
     colour *= clamp(1.0 + 1.5 * broad, 0.75, 1.25);
 
-    vec3 sun = normalize(sunDirection);
-    float diffuse = max(dot(shaded, sun), 0.0);
+    vec3 n = normalize(groundNormal);
+    float diffuse = max(dot(n, normalize(sunDirection)), 0.0);
     // Sky light fades on steep faces that look away from the open sky.
     float sky = 0.55 + 0.45 * n.z;
     vec3 lit = colour * (vec3(1.0, 0.97, 0.9) * diffuse * 0.85 + vec3(0.55, 0.6, 0.7) * sky * 0.45);
 
-    // Fog alpha runs 0 (clear) to about 0.5 (fully fogged).
-    float fog = clamp(texture(fow, mapCoord).a * 2.0, 0.0, 1.0);
-    float seconds = float(time) * 0.001;
-    float cloud = 0.5 + 0.5 * sin(position.x * 0.45 + seconds * 0.35) * sin(position.y * 0.38 - seconds * 0.27);
     vec3 grey = vec3(luminance(lit));
-    vec3 fogged = mix(lit, grey, 0.6) * (0.3 + 0.1 * cloud);
-    fragColor = vec4(mix(lit, fogged, fog), 1.0);
+    vec3 fogged = mix(lit, grey, 0.6) * fogShade;
+    fragColor = vec4(mix(lit, fogged, fogAmount), 1.0);
 }
