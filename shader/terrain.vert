@@ -61,8 +61,11 @@ void main() {
     float cloud = 0.5 + 0.5 * sin(vertex.x * 0.45 + seconds * 0.35) * sin(vertex.y * 0.38 - seconds * 0.27);
     fogShade = 0.3 + 0.1 * cloud;
 
-    averageShade = vec2(luminance(textureLod(terrain3, vec2(0.0), 16.0).rgb),
-                        luminance(textureLod(terrain2, vec2(0.0), 16.0).rgb));
+    // The 1 x 1 level is the same wherever it is read; read at the vertex's own broad coordinates so that,
+    // with mipmapping switched off (base level only), the reference varies across the map like the
+    // fragment's samples instead of shifting the whole map by one texel's brightness.
+    averageShade = vec2(luminance(textureLod(terrain3, vertex.xy / 37.0, 16.0).rgb),
+                        luminance(textureLod(terrain2, vertex.yx / 23.0, 16.0).rgb));
 
     gl_Position = projection * modelview * vec4(vertex, 1.0);
 }
