@@ -24,6 +24,11 @@ int main(int argc, char** argv) {
     }
     gScreenWidth = options.width;
     gScreenHeight = options.height;
+    // "-r 0 0" (or text instead of numbers) lets SDL pick the size; lay out for the window we really got.
+    if (gScreenWidth <= 0 || gScreenHeight <= 0) {
+        gScreenWidth = window.surfaceWidth();
+        gScreenHeight = window.surfaceHeight();
+    }
 
     SDL_WM_GrabInput(SDL_GRAB_ON);
     SDL_ShowCursor(SDL_DISABLE);

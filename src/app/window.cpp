@@ -50,3 +50,11 @@ Window::Window(int width, int height, bool fullscreen) : ok(false), screen(0) {
 
     ok = createCoreContext();
 }
+
+int Window::surfaceWidth() const {
+    return screen ? screen->w : 0;
+}
+
+int Window::surfaceHeight() const {
+    return screen ? screen->h : 0;
+}

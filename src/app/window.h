@@ -11,11 +11,13 @@ class Window {
 public:
     Window(int width, int height, bool fullscreen);
     bool isOk() const { return ok; }
+    // The size SDL actually gave the surface (0 x 0 without one).
+    int surfaceWidth() const;
+    int surfaceHeight() const;
 
 private:
     bool ok;
     SDL_Surface* screen;
 };
-
 
 #endif

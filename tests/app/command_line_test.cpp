@@ -116,11 +116,12 @@ TEST(StartUpTest, DriverWithoutOpenGL32CannotStart) {
 
 // Starts the game in `workDir`, waits for its window, checks the window size and presses Escape until the
 // game ends. Returns the game's result (status 255 when no window appeared).
-ProgramResult playUntilEscape(const std::string& workDir, const std::string& expectedSize) {
+ProgramResult playUntilEscape(const std::string& workDir, const std::string& expectedSize,
+                              const std::vector<std::string>& args = {"-r", "640", "480"}) {
     std::atomic<bool> done(false);
     ProgramResult r;
     std::thread game([&] {
-        r = runProgram(kGame, {"-r", "640", "480"}, {"SDL_AUDIODRIVER=dummy"}, workDir, 30000);
+        r = runProgram(kGame, args, {"SDL_AUDIODRIVER=dummy"}, workDir, 30000);
         done = true;
     });
     std::string window;
@@ -151,6 +152,12 @@ TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
     ProgramResult r = playUntilEscape(kBinDir, "640x480");
     EXPECT_EQ(0, r.status) << r.out << r.err;
     EXPECT_EQ("", r.err);
+}
+
+TEST(StartUpTest, ZeroSizeGetsTheWholeScreen) {
+    // atoi makes 0 of both; SDL then opens a window the size of the (1280 x 1024) screen.
+    ProgramResult r = playUntilEscape(kBinDir, "1280x1024", {"-r", "zero", "0"});
+    EXPECT_EQ(0, r.status) << r.out << r.err;
 }
 
 TEST(StartUpTest, MissingAssetsAreReportedAndTheGameStillRuns) {
