@@ -9,6 +9,7 @@
 class BlobMesh;
 class Crystal;
 class Frustum;
+class MatrixStack;
 class Projectile;
 class Shader;
 class Terrain;
@@ -91,7 +92,7 @@ public:
     // Dying units, living units back to front, crystals with their glow, then the rings and lines over
     // them. Also advances the projectile trails and the crystals' glow, once per frame whatever is seen.
     // The frustum must be extracted for this frame. Leaves culling on, blending off, texture unit 0 active.
-    void drawUnits(class MatrixStack* modelview, MatrixStack* projection, Frustum* frustum);
+    void drawUnits(MatrixStack* modelview, MatrixStack* projection, Frustum* frustum);
     // Additive mining and attack beams and the trail particles, from the effect atlas; after drawUnits.
     void drawEffects(MatrixStack* modelview, MatrixStack* projection);
     // A line with the monocolor shader: green for colour <= 0 (own), red above.
