@@ -67,6 +67,10 @@ void createCommandPanel(Canvas* canvas) {
 
 // The owner deletes; the globals are unlinked so nothing reaches a deleted control.
 void destroyCommandPanel() {
+    // The canvas only lists the buttons; unlink them before they go.
+    if (gWorld && gWorld->canvas) {
+        gWorld->canvas->controls.clear();
+    }
     for (int i = 0; i < 9; ++i) {
         delete gCommandButtons[i];
         gCommandButtons[i] = 0;
