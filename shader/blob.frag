@@ -65,7 +65,7 @@ void main() {
     float rim = pow(1.0 - facing, 2.2);
     vec3 halfway = normalize(l + v);
     float nh = max(dot(nrm, halfway), 0.0);
-    float spec = pow(nh, 60.0);
+    float specular = pow(nh, 60.0);
     float sheen = pow(nh, 6.0);
 
     vec3 base = tint.rgb;
@@ -79,7 +79,7 @@ void main() {
     // underside in the shade of the body
     colour *= mix(0.55, 1.0, smoothstep(-0.5, 0.05, bodyHeight));
     colour += mix(base, vec3(1.0), 0.45) * rim * 0.45;
-    colour += vec3(1.0) * (spec * 0.85 + sheen * 0.08);
+    colour += vec3(1.0) * (specular * 0.85 + sheen * 0.08);
     if (inside) {
         // the inside of the far wall, seen through the body
         colour *= 0.6;
@@ -87,14 +87,14 @@ void main() {
 
     float eye = inside ? 0.0 : eyeAt(surface);
     if (eye > 1.5) {
-        colour = vec3(0.04) + vec3(1.0) * spec * 0.9;
+        colour = vec3(0.04) + vec3(1.0) * specular * 0.9;
     } else if (eye > 0.5) {
-        colour = vec3(0.95) * (0.55 + 0.45 * diffuse) + vec3(1.0) * spec * 0.5;
+        colour = vec3(0.95) * (0.55 + 0.45 * diffuse) + vec3(1.0) * specular * 0.5;
     }
 
     float alpha = tint.a * mix(0.62, 0.97, rim) * mix(0.7, 1.0, 1.0 - thin);
     alpha = mix(alpha, tint.a, paper * 0.8);
-    alpha = clamp(alpha + spec * 0.5 * tint.a, 0.0, 1.0);
+    alpha = clamp(alpha + specular * 0.5 * tint.a, 0.0, 1.0);
     if (eye > 0.5) {
         alpha = tint.a;
     }
