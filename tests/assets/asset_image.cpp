@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <cstring>
 
 double AssetImage::meanBrightness(int x0, int y0, int w, int h) const {
@@ -48,4 +49,15 @@ AssetImage loadAssetImage(const std::string& gamePath) {
     SDL_UnlockSurface(s);
     SDL_FreeSurface(s);
     return img;
+}
+
+std::vector<unsigned char> readFileBytes(const std::string& path) {
+    std::vector<unsigned char> bytes;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    unsigned char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    std::fclose(f);
+    return bytes;
 }

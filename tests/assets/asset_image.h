@@ -23,4 +23,7 @@ struct AssetImage {
 // Loads a file named the game's way (".\\textures\\...") from the working directory.
 AssetImage loadAssetImage(const std::string& gamePath);
 
+// The whole file as bytes; empty when it cannot be read.
+std::vector<unsigned char> readFileBytes(const std::string& path);
+
 #endif

@@ -1,4 +1,5 @@
 // The generator as the build runs it: the same files every time, and clear failures.
+#include "asset_image.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -22,17 +23,6 @@ std::string generatorPath() {
     if (n <= 0) return "";
     std::string self(buf, static_cast<size_t>(n));
     return self.substr(0, self.rfind('/')) + "/../tools/assetgen/assetgen";
-}
-
-std::vector<unsigned char> readFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-    return bytes;
 }
 
 // Every regular file below dir, as paths relative to it.
@@ -80,7 +70,7 @@ TEST(Generator, WritesTheSameFilesOnEveryRun) {
     EXPECT_EQ(49u, files.size());
     EXPECT_EQ(files.size(), again.size());
     for (const std::string& f : files) {
-        std::vector<unsigned char> x = readFile(std::string(a) + "/" + f), y = readFile(std::string(b) + "/" + f);
+        std::vector<unsigned char> x = readFileBytes(std::string(a) + "/" + f), y = readFileBytes(std::string(b) + "/" + f);
         EXPECT_FALSE(x.empty()) << f;
         EXPECT_TRUE(x == y) << f << " differs between two runs";
         // Files appear whole through a rename: no temporary is left behind.

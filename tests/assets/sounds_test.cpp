@@ -1,4 +1,5 @@
 // The four sound effects: format, loading through SDL_mixer as the game does, and their shape.
+#include "asset_image.h"
 #include "render/asset_path.h"
 
 #include <gtest/gtest.h>
@@ -14,17 +15,6 @@
 
 namespace {
 
-std::vector<unsigned char> readFile(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    unsigned char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
-    return bytes;
-}
-
 unsigned int le(const std::vector<unsigned char>& b, size_t at, int n) {
     unsigned int v = 0;
     for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[at + i];
@@ -35,7 +25,7 @@ const char* kSounds[4] = {"click", "attack", "splat", "crystal"};
 
 TEST(SoundFiles, AreMono16BitPcmAt22050Hz) {
     for (const char* name : kSounds) {
-        std::vector<unsigned char> b = readFile(assetPath(std::string(".\\sounds\\") + name + ".wav"));
+        std::vector<unsigned char> b = readFileBytes(assetPath(std::string(".\\sounds\\") + name + ".wav"));
         ASSERT_GE(b.size(), 44u) << name;
         EXPECT_EQ(0, std::string(b.begin(), b.begin() + 4).compare("RIFF")) << name;
         EXPECT_EQ(0, std::string(b.begin() + 8, b.begin() + 12).compare("WAVE")) << name;
@@ -51,7 +41,7 @@ TEST(SoundFiles, AreShortAudibleAndStartAndEndInSilence) {
     // Longest allowed lengths in seconds: the click is heard on every command, the others are cues.
     const double maxSeconds[4] = {0.15, 1.2, 0.8, 1.0};
     for (int i = 0; i < 4; ++i) {
-        std::vector<unsigned char> b = readFile(assetPath(std::string(".\\sounds\\") + kSounds[i] + ".wav"));
+        std::vector<unsigned char> b = readFileBytes(assetPath(std::string(".\\sounds\\") + kSounds[i] + ".wav"));
         ASSERT_GE(b.size(), 44u);
         size_t count = (b.size() - 44) / 2;
         double seconds = count / 22050.0;
