@@ -79,13 +79,16 @@ void Canvas::end2D() {
     Font::end2D();
 }
 
-// Streams four 2D corners and draws them with plainShader's locations into whatever program is bound
+// Streams the rectangle's four corners and draws them with plainShader's locations into whatever program is bound
 // (the caller's contract is that it is plainShader). Nothing is drawn when the program did not build.
-void Canvas::drawPlain(const float* corners, const float* tint, GLenum mode, MatrixStack* projection) {
+void Canvas::drawPlain(float x, float y, float w, float h, const float* tint, GLenum mode,
+                       MatrixStack* projection) {
     GLint vertex = plainShader->attribute("vertex");
     if (vertex < 0) {
         return;
     }
+    float corners[8];
+    rectCorners(x, y, w, h, corners);
     glBindVertexArray(vertexArray);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     glBufferData(GL_ARRAY_BUFFER, 8 * sizeof(float), corners, GL_STREAM_DRAW);
@@ -102,30 +105,24 @@ void Canvas::drawPlain(const float* corners, const float* tint, GLenum mode, Mat
 // Filled as a fan, or only its outline as a line loop.
 void Canvas::drawRect(float x, float y, float w, float h, unsigned int colour, bool outline,
                       MatrixStack* projection) {
-    float corners[8];
     float tint[4];
-    rectCorners(x, y, w, h, corners);
     colourToTint(colour, tint);
-    drawPlain(corners, tint, outline ? GL_LINE_LOOP : GL_TRIANGLE_FAN, projection);
+    drawPlain(x, y, w, h, tint, outline ? GL_LINE_LOOP : GL_TRIANGLE_FAN, projection);
 }
 
 // The fill first, so the outline lies on top.
 void Canvas::drawButtonBox(float x, float y, float w, float h, int state, MatrixStack* projection) {
-    float corners[8];
     float tint[4];
-    rectCorners(x, y, w, h, corners);
     buttonFill(state, tint);
-    drawPlain(corners, tint, GL_TRIANGLE_FAN, projection);
+    drawPlain(x, y, w, h, tint, GL_TRIANGLE_FAN, projection);
     drawFrame(x, y, w, h, state, projection);
 }
 
 // The outline in the button outline colour.
 void Canvas::drawFrame(float x, float y, float w, float h, int state, MatrixStack* projection) {
-    float corners[8];
     float tint[4];
-    rectCorners(x, y, w, h, corners);
     buttonOutline(state, tint);
-    drawPlain(corners, tint, GL_LINE_LOOP, projection);
+    drawPlain(x, y, w, h, tint, GL_LINE_LOOP, projection);
 }
 
 // Kinds 0 to 4 have their own colours, every other kind is dark grey.
@@ -135,9 +132,7 @@ void Canvas::drawMarker(float x, float y, int kind, MatrixStack* projection) {
         {1.0f, 1.0f, 0.1f, 1.0f}, {0.5f, 0.0f, 0.6f, 1.0f}, {0.1f, 0.1f, 0.1f, 1.0f},
     };
     int index = (kind >= 0 && kind <= 4) ? kind : 5;
-    float corners[8];
-    rectCorners(x - 2.0f, y - 2.0f, 4.0f, 4.0f, corners);
-    drawPlain(corners, kColours[index], GL_TRIANGLE_FAN, projection);
+    drawPlain(x - 2.0f, y - 2.0f, 4.0f, 4.0f, kColours[index], GL_TRIANGLE_FAN, projection);
 }
 
 // Binds texShader and draws a fan of four corners (z = 0) with their texture coordinates on unit 0;

@@ -59,7 +59,7 @@ public:
     Texture interfaceTexture;
 
 private:
-    void drawPlain(const float* corners, const float* tint, GLenum mode, MatrixStack* projection);
+    void drawPlain(float x, float y, float w, float h, const float* tint, GLenum mode, MatrixStack* projection);
     void drawTextured(const float* corners, const float* texcoords, Texture texture, MatrixStack* projection);
 
     GLuint vertexArray;

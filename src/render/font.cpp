@@ -102,11 +102,13 @@ void Font::drawText(std::string text, float x, float y, float size, unsigned int
     }
     int glyphs = (int)(positions.size() / 8);
 
+    // pen is the line's advance in font units, so this is textWidth without a second pass.
+    float width = (float)(int)(pen * size / 32.0f);
     float offset = 0.0f;
     if (align == 1) {
-        offset = (float)(int)textWidth(text, size, bold) / 2.0f;
+        offset = width / 2.0f;
     } else if (align == 2) {
-        offset = (float)(int)textWidth(text, size, bold);
+        offset = width;
     }
     MatrixStack modelview(1);
     modelview.translate(x - offset, y, 0.0f);
