@@ -11,4 +11,15 @@ bool writePngBottomUp(const std::string& path, int width, int height, const std:
 // Reads the current framebuffer region back and writes it with writePngBottomUp.
 bool saveFramebufferPng(const std::string& path, int x, int y, int width, int height);
 
+// An offscreen RGBA8 colour + 24-bit depth target for pictures larger than the window.
+struct OffscreenTarget {
+    unsigned int framebuffer = 0;
+    unsigned int buffers[2] = {0, 0};  // colour, depth
+
+    // Makes the target and leaves it bound; false when it is not complete.
+    bool make(int width, int height);
+    // Binds the window again and deletes the target.
+    void release();
+};
+
 #endif

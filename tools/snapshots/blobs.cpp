@@ -98,18 +98,8 @@ void drawCrystal(BlobMesh* mesh, Sheet& sheet, float x, float y, float z, int gl
 // (blending leaves alpha below 1), to `path`. The 3D pass state is set for the drawing.
 template <class Drawing>
 bool picture(const std::string& path, int width, int height, Drawing drawing) {
-    GLuint framebuffer = 0;
-    GLuint buffers[2] = {0, 0};
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glGenRenderbuffers(2, buffers);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
-    bool ok = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    OffscreenTarget target;
+    bool ok = target.make(width, height);
     if (ok) {
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_CULL_FACE);
@@ -126,9 +116,7 @@ bool picture(const std::string& path, int width, int height, Drawing drawing) {
         ok = writePngBottomUp(path, width, height, pixels);
     }
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(2, buffers);
-    glDeleteFramebuffers(1, &framebuffer);
+    target.release();
     return ok;
 }
 

@@ -28,25 +28,6 @@ namespace {
 const int kWidth = 1280;
 const int kHeight = 800;
 
-// An offscreen colour + depth target, bound for drawing; 0 when it cannot be made.
-GLuint makeTarget(GLuint& colour, GLuint& depth) {
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glGenRenderbuffers(1, &depth);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, kWidth, kHeight);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        return 0;
-    }
-    return framebuffer;
-}
-
 // The game's camera: looking at (x, y) on the ground from `distance` away, tilted by `pitch` degrees.
 void aim(MatrixStack& projection, MatrixStack& modelview, Frustum& frustum, Terrain* terrain, float x, float y,
          float distance, float pitch, float yaw) {
@@ -94,10 +75,8 @@ int main(int argc, char** argv) {
         std::printf("no OpenGL 3.2 context\n");
         return 1;
     }
-    GLuint colour = 0;
-    GLuint depth = 0;
-    GLuint framebuffer = makeTarget(colour, depth);
-    if (framebuffer == 0) {
+    OffscreenTarget target;
+    if (!target.make(kWidth, kHeight)) {
         std::printf("cannot make an offscreen framebuffer\n");
         return 1;
     }
@@ -189,10 +168,7 @@ int main(int argc, char** argv) {
 
     delete m;
     delete terrain;
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteRenderbuffers(1, &colour);
-    glDeleteRenderbuffers(1, &depth);
-    glDeleteFramebuffers(1, &framebuffer);
+    target.release();
     GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
         std::printf("GL error 0x%x\n", error);
