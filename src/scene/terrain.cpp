@@ -324,7 +324,8 @@ void Terrain::draw(MatrixStack* modelview, MatrixStack* projection, Frustum* fru
     }
     glActiveTexture(GL_TEXTURE9);
     glBindTexture(GL_TEXTURE_2D, fogTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, fogMap);
+    // the texture already has its size x size RGBA storage; only the contents change each frame
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, fogMap);
 
     if (shader->valid) {
         int chunks = size / kChunkCells;

@@ -7,10 +7,8 @@
 // Every texel fully fogged (alpha 128), or fully clear while the fog is switched off.
 void Terrain::resetFog() {
     unsigned char alpha = fogDisabled ? 0 : 128;
-    for (int x = 0; x < size; ++x) {
-        for (int y = 0; y < size; ++y) {
-            fogMap[(y * size + x) * 4 + 3] = alpha;
-        }
+    for (int i = 0; i < size * size; ++i) {
+        fogMap[i * 4 + 3] = alpha;
     }
 }
 
