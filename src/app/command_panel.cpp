@@ -131,13 +131,12 @@ void rebuildCommandPanel() {
 }
 
 // Mode buttons only arm the next map click; the order handler refuses whatever the units cannot do.
+// Stop always clicks; Split and Morph stay silent (orderSelection is true only for Move and AttackMove).
 void runCommand(int index) {
     UnitManager* m = gWorld->unitManager;
     switch (index) {
     case 0:
-        if (m->orderSelection(kIdle, 0)) {
-            playChunk(gSoundClick);
-        }
+        m->orderSelection(kIdle, 0);
         rebuildCommandPanel();
         playChunk(gSoundClick);
         break;
@@ -148,18 +147,14 @@ void runCommand(int index) {
         playChunk(gSoundClick);
         break;
     case 2:
-        if (m->orderSelection(kSplit, 0)) {
-            playChunk(gSoundClick);
-        }
+        m->orderSelection(kSplit, 0);
         rebuildCommandPanel();
         break;
     case 6:
     case 7:
     case 8: {
         int slot = index - 6;
-        if (m->orderSelection(kMorph, &slot)) {
-            playChunk(gSoundClick);
-        }
+        m->orderSelection(kMorph, &slot);
         rebuildCommandPanel();
         break;
     }

@@ -45,9 +45,6 @@ World::World(int mapSize_, int numEnemies, int difficulty, int tileSet)
     }
 
     setCameraPosition(-15.0f, -15.0f);
-    cameraDistance = 14.5f;
-    cameraYaw = 0.0f;
-    cameraPitch = -40.0f;
 
     unitManager = new UnitManager(terrain, mapSize);
     // Three workers per player on a diagonal in its corner; the human always takes the corner at the origin.
