@@ -78,12 +78,13 @@ TEST_F(NewPlayerTest, PickBetweenWireframeLinesFindsTheGroundTheFilledViewShows)
     }
     EXPECT_EQ(0, offMap) << "picks far off the map, e.g. " << lines[0][0] << " / " << lines[0][1];
     EXPECT_GE(agree, 36) << "units and crystals may stand between the two picks, not the ground";
-    // Lines high above the ground, off the map, and straight down onto it.
-    const float lines3[3][2][3] = {{{10, 10, 40}, {60, 50, 45}}, {{-30, 10, 40}, {-5, 60, -40}},
-                                   {{20, 30, 40}, {20, 30, -40}}};
-    float hit[3] = {7.0f, 7.0f, 7.0f};
-    EXPECT_FALSE(groundAlongLine(*world->terrain, lines3[0][0], lines3[0][1], hit));
-    EXPECT_FALSE(groundAlongLine(*world->terrain, lines3[1][0], lines3[1][1], hit) || hit[0] != 7.0f);
-    ASSERT_TRUE(groundAlongLine(*world->terrain, lines3[2][0], lines3[2][1], hit));
-    EXPECT_NEAR(world->terrain->height(20.0f, 30.0f), hit[2], 0.01f);
+    // Lines high above the ground, off each side of the map, and one straight down onto it.
+    const float cases[6][2][3] = {{{10, 10, 40}, {60, 50, 45}}, {{-30, 10, 40}, {-5, 60, -40}},
+                                  {{10, -30, 40}, {60, -5, -40}}, {{94, 10, 40}, {70, 60, -40}},
+                                  {{10, 94, 40}, {60, 70, -40}}, {{20, 30, 40}, {20, 30, -40}}};
+    for (int i = 0; i < 6; ++i) {
+        float hit[3] = {7.0f, 7.0f, 7.0f};
+        EXPECT_EQ(i == 5, groundAlongLine(*world->terrain, cases[i][0], cases[i][1], hit)) << "line " << i;
+        EXPECT_NEAR(i == 5 ? world->terrain->height(20.0f, 30.0f) : 7.0f, hit[2], 0.01f) << "line " << i;
+    }
 }
