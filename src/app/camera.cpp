@@ -99,43 +99,6 @@ float minimapToMap(int pixel, int mapSize) {
     return (float)(pixel - 10) * (float)mapSize / 200.0f;
 }
 
-// Steps a quarter cell at a time; once below the ground, halving narrows the crossing to a few thousandths.
-bool groundAlongLine(const Terrain& terrain, const float from[3], const float to[3], float hit[3]) {
-    float d[3] = {to[0] - from[0], to[1] - from[1], to[2] - from[2]};
-    int steps = (int)(sqrtf(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]) / 0.25f) + 1;
-    float edge = (float)terrain.size;
-    float p[3];
-    // Whether the point a fraction t along the line lies on the map and at or under its ground.
-    auto underground = [&](float t) {
-        for (int k = 0; k < 3; ++k) {
-            p[k] = from[k] + d[k] * t;
-        }
-        bool onMap = p[0] >= 0.0f && p[1] >= 0.0f && p[0] <= edge && p[1] <= edge;
-        return onMap && p[2] <= terrain.height(p[0], p[1]);
-    };
-    for (int i = 1; i <= steps; ++i) {
-        float above = (float)(i - 1) / (float)steps;
-        float below = (float)i / (float)steps;
-        if (!underground(below)) {
-            continue;
-        }
-        for (int k = 0; k < 12; ++k) {
-            float middle = (above + below) * 0.5f;
-            if (underground(middle)) {
-                below = middle;
-            } else {
-                above = middle;
-            }
-        }
-        underground(below);
-        hit[0] = p[0];
-        hit[1] = p[1];
-        hit[2] = terrain.height(p[0], p[1]);
-        return true;
-    }
-    return false;
-}
-
 // Camera view, 3D projection, the HUD's pixel projection and the rotation-only sky view.
 void World::buildViewMatrices() {
     float eye[3];

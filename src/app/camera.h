@@ -1,7 +1,6 @@
 #ifndef GELMARCH_APP_CAMERA_H
 #define GELMARCH_APP_CAMERA_H
 
-class Terrain;
 class World;
 
 // The match camera: it looks at a ground point (the World's negated cameraX/Y/Z) from cameraDistance
@@ -27,9 +26,5 @@ float cameraLift(float eyeZ, float groundHeight);
 bool insideMinimap(int x, int y);
 // Map coordinate of a minimap pixel column or row.
 float minimapToMap(int pixel, int mapSize);
-
-// The first point where the straight line from `from` to `to` (map coordinates) meets the ground inside the
-// map, with its z on the ground; false when the line stays above the ground or off the map all the way.
-bool groundAlongLine(const Terrain& terrain, const float from[3], const float to[3], float hit[3]);
 
 #endif

@@ -164,16 +164,6 @@ void GameLoop::pick() {
     glReadPixels(gMouseX, gScreenHeight - gMouseY, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     GLdouble x = 0.0, y = 0.0, z = 0.0;
     gluUnProject(wx, wy, (GLdouble)depth, modelview, projection, viewport, &x, &y, &z);
-    if (depth >= 1.0f) {
-        // Nothing was drawn there (a gap between wireframe lines, or the sky past the map's edge): the far
-        // plane is no place for orders, so take the ground along the pointer's line of sight, if any.
-        GLdouble nx = 0.0, ny = 0.0, nz = 0.0;
-        gluUnProject(wx, wy, 0.0, modelview, projection, viewport, &nx, &ny, &nz);
-        const float from[3] = {(float)nx, (float)ny, (float)nz};
-        const float to[3] = {(float)x, (float)y, (float)z};
-        groundAlongLine(*gWorld->terrain, from, to, gPickPoint);  // no ground: the last point stays
-        return;
-    }
     gPickPoint[0] = (float)x;
     gPickPoint[1] = (float)y;
     gPickPoint[2] = (float)z;

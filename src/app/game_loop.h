@@ -22,8 +22,7 @@ public:
     // What one SDL event does in a match.
     void handleEvent(const SDL_Event& event);
     // The frame's steps after the events, each usable on its own: scrolling and spring-back for dt ms,
-    // then the depth-buffer pick of the world point under the pointer (skipped over the minimap; where
-    // nothing was drawn, the ground along the line of sight, else the last point stays).
+    // then the depth-buffer pick of the world point under the pointer (skipped over the minimap).
     void moveCamera(int dt);
     void pick();
 

@@ -89,9 +89,7 @@ void UnitManager::setAnisotropy(float value) {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, value);
 }
 
-// A new idle unit at full life; the only way units come into being. It is born hidden where the fog covers
-// it: this frame's fog pass has already run, and a split child in the fog would otherwise show (a dot on the
-// minimap, its blob) for one frame.
+// A new idle unit at full life; the only way units come into being.
 Unit* UnitManager::createUnit(int type, float x, float y, float z, int player) {
     Unit* u = new Unit();
     u->type = type;
@@ -100,7 +98,6 @@ Unit* UnitManager::createUnit(int type, float x, float y, float z, int player) {
     u->position[2] = z;
     u->player = player;
     u->life = (float)templates[type]->maxLife;
-    u->hidden = !terrain->isVisible(x, y);
     units.push_back(u);
     return u;
 }
