@@ -6,7 +6,7 @@ packages=(
   libsdl1.2-dev libsdl-mixer1.2-dev libsdl-image1.2-dev libglew-dev libglu1-mesa-dev
   libgl1-mesa-dri libfreetype-dev libpng-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils glslang-tools imagemagick
+  xvfb xauth xdotool x11-utils glslang-tools imagemagick desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/version.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,7 +41,7 @@ LaunchOptions parseCommandLine(int argc, char** argv) {
         } else if (std::strcmp(arg, "-f") == 0) {
             options.fullscreen = true;
         } else if (std::strcmp(arg, "-v") == 0) {
-            std::printf("Gelmarch 0.0.gx4.3\n");
+            std::printf("Gelmarch " GELMARCH_VERSION "\n");
             options.exitNow = true;
             break;
         } else if (std::strcmp(arg, "-d") == 0) {

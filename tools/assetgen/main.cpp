@@ -1,5 +1,7 @@
 // Writes the game's textures and sounds below the directory given as its argument (the build passes bin/);
 // with --contact-sheet OUT.png it also lays every picture out on one sheet for a person to look at.
+// `assetgen --icons DIR` writes only the desktop icon, which is installed with the game but not read by it.
+#include "app_icon.h"
 #include "contact_sheet.h"
 #include "effects.h"
 #include "font_atlas.h"
@@ -138,6 +140,11 @@ bool writeSheet(Output& out, const SheetParts& parts, const std::string& sheetPa
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) {
+        if (writeAppIcons(argv[2])) return 0;
+        std::fprintf(stderr, "assetgen: could not write the icons below %s\n", argv[2]);
+        return 1;
+    }
     std::string binDir, sheetPath;
     bool badArguments = false;
     for (int i = 1; i < argc; ++i) {
@@ -146,7 +153,7 @@ int main(int argc, char** argv) {
         else badArguments = true;
     }
     if (binDir.empty() || badArguments) {
-        std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png]\n");
+        std::fprintf(stderr, "usage: assetgen BIN_DIR [--contact-sheet OUT.png] | assetgen --icons DIR\n");
         return 2;
     }
     // Fail at once, not after a few seconds of drawing, when nothing can be written there.

@@ -97,6 +97,8 @@ Mask dilate(const Mask& in, float r, int x0, int y0, int x1, int y1) {
     return out;
 }
 
+}  // namespace
+
 // A glossy blob creature standing on the ground at (cx, base), radius r, in colour col.
 void paintBlob(Image& img, float cx, float base, float r, const float* col) {
     int x0 = static_cast<int>(cx - r * 1.3f), x1 = static_cast<int>(cx + r * 1.3f);
@@ -129,8 +131,6 @@ void paintBlob(Image& img, float cx, float base, float r, const float* col) {
             img.blend(x, y, rgb, c * 0.97f);
         }
 }
-
-}  // namespace
 
 Image makeTitlePicture(int size, std::string* error) {
     Image img(size, size);

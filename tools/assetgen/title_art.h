@@ -11,4 +11,8 @@
 // flipped. Empty image (and an error text) when the font cannot be read.
 Image makeTitlePicture(int size, std::string* error);
 
+// A glossy blob creature with eyes standing on the ground at (cx, base), radius r, in colour col (RGB),
+// with its soft shadow; pixels outside the image are skipped.
+void paintBlob(Image& img, float cx, float base, float r, const float* col);
+
 #endif
