@@ -1,9 +1,14 @@
 #include "simulation_fixture.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/sound.h"
 #include "game/crystal.h"
+#include "game/projectile.h"
+#include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
 #include "scene/terrain.h"
@@ -27,6 +32,9 @@ void SimulationTest::SetUp() {
     terrain = level;
     srand(kSeed);
     manager = new UnitManager(terrain, 64);
+    for (int s = 0; s < 3; ++s) {
+        armSound(s);
+    }
 }
 
 void SimulationTest::TearDown() {
@@ -41,8 +49,32 @@ void SimulationTest::removeCrystals() {
     manager->crystals.clear();
 }
 
+void SimulationTest::removeUnits() {
+    manager->selection.clear();
+    for (int g = 0; g < 9; ++g) {
+        manager->groups[g].clear();
+    }
+    for (Unit* u : manager->units) {
+        delete u;
+    }
+    for (Unit* u : manager->dyingUnits) {
+        delete u;
+    }
+    for (Projectile* p : manager->projectiles) {
+        delete p;
+    }
+    manager->units.clear();
+    manager->dyingUnits.clear();
+    manager->projectiles.clear();
+}
+
 Unit* SimulationTest::spawn(int type, float x, float y, int player) {
     return manager->createUnit(type, x, y, manager->templates[type]->isAir ? 3.6f : 0.6f, player);
+}
+
+Crystal* SimulationTest::addCrystal(float x, float y) {
+    manager->crystals.push_back(new Crystal(x, y, 0.2f));
+    return manager->crystals.back();
 }
 
 bool SimulationTest::run(int frames, int dt) {
@@ -51,4 +83,12 @@ bool SimulationTest::run(int frames, int dt) {
         changed = manager->update(dt) || changed;
     }
     return changed;
+}
+
+void SimulationTest::armSound(int sound) {
+    armed[sound] = gSoundLastPlayed[sound] = SDL_GetTicks() - 30000u;
+}
+
+bool SimulationTest::soundPlayed(int sound) const {
+    return gSoundLastPlayed[sound] != armed[sound];
 }
