@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/crystal.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
@@ -65,32 +64,6 @@ TEST_F(ComputerPlayers, SplitsBelowTheWorkerCapAndRarelyAtIt) {
         }
         EXPECT_NEAR(c.share, splits / 20000.0, 0.006);
     }
-}
-
-// Idle computer Blobs go to their nearest live crystal; three of them on easy are one above the cap, so now
-// and then one splits or turns into a Muffin instead. The human's Blob gets no order.
-TEST_F(ComputerPlayers, IdleWorkersMineAndTheSpareOnesSplitOrArm) {
-    int states[8] = {};
-    for (int call = 0; call < 40; ++call) {
-        removeUnits();
-        removeCrystals();
-        Unit* human = spawn(kBlob, 30.0f, 30.0f, 0);
-        row(kBlob, 3, 1, 50.0f);
-        addCrystal(12.0f, 47.0f);
-        manager->players[1].crystals = 100.0f;
-        manager->thinkComputerPlayers();
-        EXPECT_EQ(kIdle, human->state);
-        for (int k = 1; k <= 3; ++k) {
-            Unit* b = manager->units[k];
-            states[b->state] += 1;
-            EXPECT_TRUE(b->state != kMine || b->crystal == manager->crystals.back()) << k;
-            EXPECT_TRUE(b->state != kMorph || b->morphTarget == kMuffin) << k;
-        }
-    }
-    EXPECT_EQ(0, states[kIdle]);
-    EXPECT_GT(states[kMine], 80);
-    EXPECT_GT(states[kSplit], 0);
-    EXPECT_GT(states[kMorph], 10);
 }
 
 // Two minutes in, the reserve is 80 crystals: with less a computer player neither arms (Blobs above the cap
@@ -182,15 +155,6 @@ TEST_F(ComputerPlayers, WavesFollowTheGracePeriodAndComeEvery25To35Seconds) {
     EXPECT_TRUE(onHuman > 100 && onHuman < 200) << onHuman;  // either foreign unit, about half the time
 }
 
-TEST_F(ComputerPlayers, AWaveWithNobodyToAttackIsSkipped) {
-    row(kMuffin, 5, 1, 50.0f);
-    manager->gameTime = 300000;
-    manager->thinkComputerPlayers();
-    EXPECT_EQ(300000, manager->players[1].lastWaveTime);
-    EXPECT_EQ(0, count(1, kChase));
-    EXPECT_EQ(1, manager->gameResult);  // and the human, without units, has lost
-}
-
 TEST_F(ComputerPlayers, TheHumanWinsWhenNoComputerUnitIsLeftAndLosingOutranksWinning) {
     Unit* human = spawn(kBlob, 10.0f, 10.0f, 0);
     Unit* enemy = spawn(kBlob, 50.0f, 50.0f, 2);
@@ -209,6 +173,12 @@ TEST_F(ComputerPlayers, TheHumanWinsWhenNoComputerUnitIsLeftAndLosingOutranksWin
     manager->update(10);
     manager->thinkComputerPlayers();
     EXPECT_EQ(1, manager->gameResult);
+    // A wave with nobody left to attack is skipped, not drawn for ever.
+    reset(0, 300000);
+    row(kMuffin, 5, 1, 50.0f);
+    manager->thinkComputerPlayers();
+    EXPECT_EQ(300000, manager->players[1].lastWaveTime);
+    EXPECT_EQ(0, count(1, kChase));
 }
 
 }  // namespace

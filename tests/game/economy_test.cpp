@@ -41,23 +41,19 @@ TEST_F(Economy, BlobsWalkIntoReachMineTwoPerSecondEachAndMoveOnWhenTheCrystalRun
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 1);
     manager->order(a, kMine, c);
     run(4, 500);
-    EXPECT_NEAR(22.0f, a->position[0], 1e-4f);
-    EXPECT_FLOAT_EQ(100.9f, manager->players[1].crystals);
+    EXPECT_TRUE(xy(a->position) == "22,20" && manager->players[1].crystals == 100.9f);
     run(1, 500);
-    EXPECT_EQ(4, a->miningEffect);
-    EXPECT_FLOAT_EQ(1.25f, c->glow);  // 500 / 400
-    // A second Blob on the same crystal: the player gains four per second.
+    EXPECT_TRUE(a->miningEffect == 4 && c->glow == 1.25f);  // 500 / 400
+    // A second Blob on the same crystal: the player gains four per second; the glow stops at 2.
     Unit* b = spawn(kBlob, 26.0f, 20.0f, 1);
     manager->order(b, kMine, c);
     run(1, 1000);
-    EXPECT_FLOAT_EQ(2495.0f, c->amount);
+    EXPECT_TRUE(c->amount == 2495.0f && c->glow == 2.0f);
     EXPECT_NEAR(105.9f, manager->players[1].crystals, 1e-3f);
-    EXPECT_FLOAT_EQ(2.0f, c->glow);  // capped
     // Run dry (the second miner takes it below 0): both go on to the nearest live crystal and make it glow.
     c->amount = 1.0f;
     run(1, 500);
-    EXPECT_FLOAT_EQ(-1.0f, c->amount);
-    EXPECT_TRUE(a->crystal == next && b->crystal == next && b->state == kMine);
+    EXPECT_TRUE(c->amount == -1.0f && a->crystal == next && b->crystal == next && b->state == kMine);
     EXPECT_FLOAT_EQ(2.0f, next->glow);
     far->amount = next->amount = 0.0f;
     run(1, 500);
@@ -78,15 +74,14 @@ TEST_F(Economy, BoostMakesTheHumansMiningSplitsAndMorphsFasterButNotTheComputers
     manager->order(human, kMine, e);
     manager->boostMode = true;
     run(1, 1000);
-    EXPECT_FLOAT_EQ(2498.0f, e->amount);
+    EXPECT_TRUE(e->amount == 2498.0f && manager->players[1].crystals == 102.9f);
     EXPECT_NEAR(120.9f, manager->players[0].crystals, 1e-3f);
-    EXPECT_FLOAT_EQ(102.9f, manager->players[1].crystals);
     // Splits: one second instead of ten. Morphs: nine times as fast (Muffin to Drop, 15 s).
     manager->order(human, kSplit, 0);
     manager->order(computer, kSplit, 0);
     run(4, 250);
     EXPECT_EQ(3u, manager->units.size());
-    EXPECT_FLOAT_EQ(0.1f, computer->progress);
+    EXPECT_NEAR(0.1f, computer->progress, 1e-6f);
     Unit* muffins[2] = {spawn(kMuffin, 30.0f, 30.0f, 0), spawn(kMuffin, 30.0f, 50.0f, 1)};
     int z = 0;
     manager->order(muffins[0], kMorph, &z);
@@ -98,15 +93,14 @@ TEST_F(Economy, BoostMakesTheHumansMiningSplitsAndMorphsFasterButNotTheComputers
     EXPECT_TRUE(muffins[0]->type == kDrop && muffins[1]->type == kMuffin);
 }
 
-TEST_F(Economy, OnlyTheHumanHearsAnOrderThatCannotBePaid) {
-    // A split needs 50, a morph strictly more than the target's cost (Muffin 25).
+TEST_F(Economy, SplitNeedsFiftyAndOnlyTheHumanHearsAnOrderThatCannotBePaid) {
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 0);
     Unit* c = spawn(kBlob, 30.0f, 30.0f, 1);
-    int z = 0;
+    int z = 0;  // a Muffin, 25: a morph needs strictly more than the cost
     manager->players[0].crystals = manager->players[1].crystals = 25.0f;
     manager->order(c, kSplit, 0);
     manager->order(c, kMorph, &z);
-    EXPECT_FALSE(soundPlayed(kSoundCrystal));
+    EXPECT_TRUE(c->state == kIdle && !soundPlayed(kSoundCrystal));
     manager->order(a, kMorph, &z);
     EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal) && !soundPlayed(kSoundSplat));
     manager->players[0].crystals = 49.99f;
@@ -115,37 +109,29 @@ TEST_F(Economy, OnlyTheHumanHearsAnOrderThatCannotBePaid) {
     EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal));
     manager->players[0].crystals = 50.0f;
     manager->order(a, kSplit, 0);
-    EXPECT_TRUE(a->state == kSplit && soundPlayed(kSoundSplat));
-    EXPECT_FLOAT_EQ(0.0f, manager->players[0].crystals);
-    EXPECT_EQ(kIdle, c->state);
+    EXPECT_TRUE(a->state == kSplit && soundPlayed(kSoundSplat) && manager->players[0].crystals == 0.0f);
 }
 
 TEST_F(Economy, SplitTakesTenSecondsAndTheChildJoinsASelectedParent) {
     Unit* parent = spawn(kBlob, 20.0f, 20.0f, 0);
-    Unit* stopped = spawn(kBlob, 40.0f, 40.0f, 0);
     manager->selection.push_back(parent);
     manager->order(parent, kSplit, 0);
-    manager->order(stopped, kSplit, 0);
     EXPECT_FALSE(run(3, 2500));
     EXPECT_FLOAT_EQ(0.75f, parent->progress);
-    // Stopped 7.5 seconds in: the 50 come back and no third Blob appears.
-    manager->order(stopped, kIdle, 0);
-    EXPECT_FLOAT_EQ(50.9f, manager->players[0].crystals);
     EXPECT_TRUE(run(1, 2500));
-    ASSERT_EQ(3u, manager->units.size());
+    ASSERT_EQ(2u, manager->units.size());
     // The parent steps aside to (19.75, 19.75) and heads 0.1 further in x and y; the child stands at +0.5.
-    EXPECT_EQ("19.75,19.75", xy(parent->position));
-    EXPECT_EQ(kMove, parent->state);
+    EXPECT_TRUE(xy(parent->position) == "19.75,19.75" && parent->state == kMove);
     EXPECT_NEAR(0.1f, fabsf(parent->destination[0] - 19.75f), 1e-5f);
     EXPECT_NEAR(0.1f, fabsf(parent->destination[1] - 19.75f), 1e-5f);
-    Unit* child = manager->units[2];
+    Unit* child = manager->units[1];
     EXPECT_TRUE(child->type == kBlob && child->state == kIdle && child->player == 0);
     EXPECT_EQ("20.25,20.25", xy(child->position));
     EXPECT_EQ((std::vector<Unit*>{parent, child}), manager->selection);
-    run(5, 1000);
-    EXPECT_EQ(3u, manager->units.size());
 }
 
+// Every morph of the tree: refused without a tower where the type needs one, refused at exactly its cost,
+// paid and completed in its time otherwise; a completed Slime Tower counts for its owner.
 TEST_F(Economy, EachMorphCostsItsPriceTakesItsTimeAndTheAirAndHeavyTypesNeedATower) {
     struct Row { int from, slot, to, cost, seconds; bool tower; };
     const Row rows[] = {
@@ -176,8 +162,7 @@ TEST_F(Economy, EachMorphCostsItsPriceTakesItsTimeAndTheAirAndHeavyTypesNeedATow
         EXPECT_EQ(kIdle, u->state);
         owner.crystals = (float)r.cost + 0.5f;
         manager->order(u, kMorph, &slot);
-        EXPECT_TRUE(u->state == kMorph && u->morphTarget == r.to);
-        EXPECT_FLOAT_EQ(0.5f, owner.crystals);
+        EXPECT_TRUE(u->state == kMorph && u->morphTarget == r.to && owner.crystals == 0.5f);
         EXPECT_FALSE(run(1, r.seconds * 500));
         EXPECT_TRUE(run(1, r.seconds * 500));
         EXPECT_TRUE(u->type == r.to && u->state == kIdle);

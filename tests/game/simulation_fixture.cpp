@@ -13,6 +13,19 @@
 #include "game/unit_template.h"
 #include "scene/terrain.h"
 
+namespace {
+
+// Deletes every object of an owning list and empties it.
+template <class T>
+void clearOwned(std::vector<T*>& items) {
+    for (T* item : items) {
+        delete item;
+    }
+    items.clear();
+}
+
+}  // namespace
+
 std::string xy(const float* p) {
     char text[64];
     snprintf(text, sizeof text, "%g,%g", p[0], p[1]);
@@ -42,30 +55,16 @@ void SimulationTest::TearDown() {
     GlTest::TearDown();
 }
 
-void SimulationTest::removeCrystals() {
-    for (size_t i = 0; i < manager->crystals.size(); ++i) {
-        delete manager->crystals[i];
-    }
-    manager->crystals.clear();
-}
+void SimulationTest::removeCrystals() { clearOwned(manager->crystals); }
 
 void SimulationTest::removeUnits() {
     manager->selection.clear();
     for (int g = 0; g < 9; ++g) {
         manager->groups[g].clear();
     }
-    for (Unit* u : manager->units) {
-        delete u;
-    }
-    for (Unit* u : manager->dyingUnits) {
-        delete u;
-    }
-    for (Projectile* p : manager->projectiles) {
-        delete p;
-    }
-    manager->units.clear();
-    manager->dyingUnits.clear();
-    manager->projectiles.clear();
+    clearOwned(manager->units);
+    clearOwned(manager->dyingUnits);
+    clearOwned(manager->projectiles);
 }
 
 Unit* SimulationTest::spawn(int type, float x, float y, int player) {
@@ -85,10 +84,6 @@ bool SimulationTest::run(int frames, int dt) {
     return changed;
 }
 
-void SimulationTest::armSound(int sound) {
-    armed[sound] = gSoundLastPlayed[sound] = SDL_GetTicks() - 30000u;
-}
+void SimulationTest::armSound(int sound) { armed[sound] = gSoundLastPlayed[sound] = SDL_GetTicks() - 30000u; }
 
-bool SimulationTest::soundPlayed(int sound) const {
-    return gSoundLastPlayed[sound] != armed[sound];
-}
+bool SimulationTest::soundPlayed(int sound) const { return gSoundLastPlayed[sound] != armed[sound]; }

@@ -29,8 +29,7 @@ protected:
     void TearDown() override;
     // Deletes the crystal field so that crystals neither get picked nor sought.
     void removeCrystals();
-    // Deletes every unit, dying unit and projectile and empties the selection and the groups, for a test
-    // that sets up one scene after another.
+    // Deletes every unit, dying unit and projectile and empties the selection and the groups.
     void removeUnits();
     // A unit standing on the level ground (air types at flying height).
     Unit* spawn(int type, float x, float y, int player);

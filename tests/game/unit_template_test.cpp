@@ -60,23 +60,19 @@ TEST_F(UnitTypes, EachTypeFightsWalksFliesAndLivesByItsStats) {
 typedef SimulationTest ManagerConstruction;
 
 TEST_F(ManagerConstruction, StartsWithTypesAccountsAndNoUnitsAndFreesUnitsStillSinking) {
-    EXPECT_EQ(9u, manager->templates.size());
-    EXPECT_TRUE(manager->units.empty() && manager->projectiles.empty() && manager->dyingUnits.empty());
+    EXPECT_TRUE(manager->templates.size() == 9u && manager->units.empty() && manager->projectiles.empty());
     for (int p = 0; p < 4; ++p) {
-        EXPECT_EQ(p != 0, manager->players[p].isComputer);
-        EXPECT_EQ(100.9f, manager->players[p].crystals);
-        EXPECT_EQ(0, manager->players[p].towerCount + manager->players[p].lastWaveTime);
+        EXPECT_TRUE(manager->players[p].isComputer == (p != 0) && manager->players[p].crystals == 100.9f) << p;
     }
     EXPECT_EQ(0, manager->gameResult + manager->gameTime + manager->difficulty);
     EXPECT_TRUE(!manager->boostMode && manager->showTargetLines && manager->frustumCulling);
     EXPECT_TRUE(manager->textureShader->valid && manager->monocolorShader->valid && manager->texture2Shader->valid);
-    EXPECT_NE(0u, manager->fxTexture);
     // The selection ring must not wrap its edge pixels round to the far side.
     GLint wrap[2] = {0, 0};
     glBindTexture(GL_TEXTURE_2D, manager->selectionTexture);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap[0]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap[1]);
-    EXPECT_TRUE(manager->selectionTexture != 0 && wrap[0] == GL_CLAMP_TO_EDGE && wrap[1] == GL_CLAMP_TO_EDGE);
+    EXPECT_TRUE(manager->selectionTexture && manager->fxTexture && wrap[0] == GL_CLAMP_TO_EDGE && wrap[1] == wrap[0]);
     // Under AddressSanitizer a unit left sinking when the match ends must be freed with the manager.
     spawn(kBlob, 20.0f, 20.0f, 0)->life = -1.0f;
     manager->update(10);
