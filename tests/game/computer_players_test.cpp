@@ -88,7 +88,7 @@ TEST_F(ComputerPlayers, ArmingAndUpgradesWaitForTheReserveAndMuffinsFavourTheFly
         }
         SCOPED_TRACE(money);
         EXPECT_EQ(money ? 3000 : 0, upgrades);
-        EXPECT_EQ(money != 0, armed > 800);
+        EXPECT_NEAR(money ? 1.0 / 3.0 : 0.0, armed / 3000.0, 0.05);  // the Muffin slot of three
         EXPECT_NEAR(money ? 5.0 / 6.0 : 0.0, flies / 3000.0, 0.02);
     }
 }

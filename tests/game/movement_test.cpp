@@ -79,36 +79,37 @@ TEST_F(Movement, AttackMoveStandsStillWhileItsShotPauses) {
 }
 
 // One move of a Blob by (0.1, 0) from (10, 10) with 100 ms frames, r = 0.9 between two Blobs; where each
-// other unit ends. Pushes go away from the mover's start, r - |side| but at most frameTime * 0.005.
+// other unit ends. Pushes go away from the mover's start, r - |side| but at most frameTime * 0.005. Towers
+// and morphing units are never moved, but a morphing mover still pushes.
 TEST_F(Movement, MoverPushesUnitsOfItsLayerOutOfItsPathButNeverATowerOrAMorphingUnit) {
-    struct Case { int type, state; float x, y; const char* after; int frameTime; };
+    struct Case { int type, state; float x, y; const char* after; int frameTime, moverState; };
     const Case cases[] = {
-        {kBlob, kIdle, 10.5f, 10.0f, "11,10", 100},        // ahead: pushed on by 0.5
-        {kBlob, kIdle, 10.7f, 10.0f, "10.75,10", 10},      // 10 ms frames: 0.05 at most
-        {kFly, kIdle, 10.5f, 10.0f, "10.5,10", 100},       // another layer
-        {kBlob, kIdle, 10.5f, 11.0f, "10.5,11", 100},      // 1.0 aside, outside r
-        {kBlob, kIdle, 10.0f, 10.5f, "10,10.9", 100},      // 0.5 aside: r - 0.5
-        {kBlob, kIdle, 9.5f, 10.0f, "9,10", 100},          // just behind, within r
-        {kSlimeTower, kIdle, 10.5f, 10.0f, "10.5,10", 100},
-        {kBlob, kMorph, 10.5f, 10.0f, "10.5,10", 100},
+        {kBlob, kIdle, 10.5f, 10.0f, "11,10", 100, kMove},        // ahead: pushed on by 0.5
+        {kBlob, kIdle, 10.7f, 10.0f, "10.75,10", 10, kMove},      // 10 ms frames: 0.05 at most
+        {kFly, kIdle, 10.5f, 10.0f, "10.5,10", 100, kMove},       // another layer
+        {kBlob, kIdle, 10.5f, 11.0f, "10.5,11", 100, kMove},      // 1.0 aside, outside r
+        {kBlob, kIdle, 10.0f, 10.5f, "10,10.9", 100, kMove},      // 0.5 aside: r - 0.5
+        {kBlob, kIdle, 9.5f, 10.0f, "9,10", 100, kMove},          // just behind, within r
+        {kSlimeTower, kIdle, 10.5f, 10.0f, "10.5,10", 100, kMove},
+        {kBlob, kMorph, 10.5f, 10.0f, "10.5,10", 100, kMove},
+        {kBlob, kIdle, 10.5f, 10.0f, "11,10", 100, kMorph},
     };
     for (const Case& c : cases) {
         removeUnits();
         Unit* mover = spawn(kBlob, 10.0f, 10.0f, 0);
         Unit* other = spawn(c.type, c.x, c.y, 1);
+        mover->state = c.moverState;
         other->state = c.state;
         manager->frameTime = c.frameTime;
         manager->moveUnit(mover, mover->position, At(10.1f, 10.0f), 0);
-        EXPECT_EQ("10.1,10", xy(mover->position));
+        EXPECT_EQ(c.moverState == kMorph ? "10,10" : "10.1,10", xy(mover->position));
         EXPECT_EQ(c.after, xy(other->position)) << c.x << "," << c.y;
     }
-    // A morphing unit stays where it is but still pushes what is in its way.
-    Unit* morpher = spawn(kBlob, 40.0f, 40.0f, 0);
-    Unit* other = spawn(kBlob, 40.5f, 40.0f, 1);
-    morpher->state = kMorph;
-    manager->moveUnit(morpher, morpher->position, At(40.1f, 40.0f), 0);
-    EXPECT_EQ("40,40", xy(morpher->position));
-    EXPECT_EQ("41,40", xy(other->position));
+    // Moving 0.5 up the y axis reaches 0.5 + r ahead: a Blob 1.3 ahead is pushed on by 0.5.
+    Unit* mover = spawn(kBlob, 30.0f, 30.0f, 0);
+    Unit* ahead = spawn(kBlob, 30.0f, 31.3f, 1);
+    manager->moveUnit(mover, mover->position, At(30.0f, 30.5f), 0);
+    EXPECT_EQ("30,31.8", xy(ahead->position));
 }
 
 // Rows of Blobs pushed from the left: the x every row unit ends at.
