@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/crystal.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
@@ -158,8 +159,12 @@ TEST_F(ComputerPlayers, WavesFollowTheGracePeriodAndComeEvery25To35Seconds) {
 TEST_F(ComputerPlayers, TheHumanWinsWhenNoComputerUnitIsLeftAndLosingOutranksWinning) {
     Unit* human = spawn(kBlob, 10.0f, 10.0f, 0);
     Unit* enemy = spawn(kBlob, 50.0f, 50.0f, 2);
+    Crystal* crystal = addCrystal(40.0f, 50.0f);
+    manager->players[2].crystals = 0.0f;  // no split
     manager->thinkComputerPlayers();
     EXPECT_EQ(0, manager->gameResult);
+    // An idle computer Blob goes mining; the human's own is left alone.
+    EXPECT_TRUE(enemy->state == kMine && enemy->crystal == crystal && human->state == kIdle);
     enemy->life = -1.0f;
     manager->update(10);
     manager->thinkComputerPlayers();

@@ -95,6 +95,7 @@ TEST_F(Economy, BoostMakesTheHumansMiningSplitsAndMorphsFasterButNotTheComputers
 
 TEST_F(Economy, SplitNeedsFiftyAndOnlyTheHumanHearsAnOrderThatCannotBePaid) {
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 0);
+    Unit* b = spawn(kBlob, 24.0f, 20.0f, 0);
     Unit* c = spawn(kBlob, 30.0f, 30.0f, 1);
     int z = 0;  // a Muffin, 25: a morph needs strictly more than the cost
     manager->players[0].crystals = manager->players[1].crystals = 25.0f;
@@ -106,10 +107,14 @@ TEST_F(Economy, SplitNeedsFiftyAndOnlyTheHumanHearsAnOrderThatCannotBePaid) {
     manager->players[0].crystals = 49.99f;
     armSound(kSoundCrystal);
     manager->order(a, kSplit, 0);
-    EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal));
+    EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal) && !soundPlayed(kSoundSplat));
     manager->players[0].crystals = 50.0f;
     manager->order(a, kSplit, 0);
     EXPECT_TRUE(a->state == kSplit && soundPlayed(kSoundSplat) && manager->players[0].crystals == 0.0f);
+    manager->players[0].crystals = 25.5f;
+    armSound(kSoundSplat);
+    manager->order(b, kMorph, &z);
+    EXPECT_TRUE(b->state == kMorph && soundPlayed(kSoundSplat));
 }
 
 TEST_F(Economy, SplitTakesTenSecondsAndTheChildJoinsASelectedParent) {
