@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
-#include <cstdlib>
+#include <cmath>
 #include <vector>
 
 #include "app/sound.h"
@@ -16,253 +14,165 @@ namespace {
 
 typedef SimulationTest CrystalField;
 
-TEST_F(CrystalField, TwelveClustersOfThreeOnASmallMapFortyEightOnALargeOne) {
-    ASSERT_EQ(36u, manager->crystals.size());
-    for (size_t k = 0; k < 12; ++k) {
-        // Centre from the first crystal (+0.35, +0.25); the others sit at (-0.25, +0.25), (+0.15, -0.25).
-        Crystal* const* c = &manager->crystals[3 * k];
-        float x = c[0]->position[0] - 0.35f;
-        float y = c[0]->position[1] - 0.25f;
-        EXPECT_TRUE(x >= 6.0f && x <= 58.0f && y >= 6.0f && y <= 58.0f) << x << ", " << y;
-        EXPECT_NEAR(x - 0.25f, c[1]->position[0], 1e-4f);
-        EXPECT_NEAR(y + 0.25f, c[1]->position[1], 1e-4f);
-        EXPECT_NEAR(x + 0.15f, c[2]->position[0], 1e-4f);
-        EXPECT_NEAR(y - 0.25f, c[2]->position[1], 1e-4f);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_FLOAT_EQ(0.2f, c[i]->position[2]);
-            EXPECT_FLOAT_EQ(2500.0f, c[i]->amount);
-        }
-    }
+TEST_F(CrystalField, ClustersOfThreeSixCellsInsideTheEdge) {
     UnitManager large(terrain, 128);
-    EXPECT_EQ(144u, large.crystals.size());
-}
-
-TEST_F(CrystalField, BothCoordinatesAreDrawnBeforeAnEdgeRedraw) {
-    // For a seed whose first draws give x inside, below 6 or above 58 (y inside), the first centre is
-    // (x + 0.5, y + 0.5), (third draw % 3 + 6, y + 0.5) or (58 - third draw % 3, y + 0.5).
-    for (int edge = 0; edge < 3; ++edge) {
-        SCOPED_TRACE(edge);
-        unsigned seed = 0;
-        int rx = 0, ry = 0, r3 = 0;
-        bool found = false;
-        while (!found && seed < 100000) {
-            srand(++seed);
-            rx = rand() % 64;
-            ry = rand() % 64;
-            r3 = rand();
-            bool xFits = edge == 0 ? rx >= 6 && rx <= 57 : (edge == 1 ? rx < 6 : rx > 57);
-            found = xFits && ry >= 6 && ry <= 57;
+    for (const UnitManager* m : {manager, &large}) {
+        ASSERT_EQ(m == manager ? 36u : 144u, m->crystals.size());
+        float high = (float)m->mapSize - 6.0f;
+        for (size_t k = 0; k < m->crystals.size(); k += 3) {
+            // The centre from the first crystal (+0.35, +0.25); the others at (-0.25, +0.25), (+0.15, -0.25).
+            Crystal* const* c = &m->crystals[k];
+            float x = c[0]->position[0] - 0.35f, y = c[0]->position[1] - 0.25f;
+            EXPECT_TRUE(x >= 6.0f && x <= high && y >= 6.0f && y <= high) << x << ", " << y;
+            EXPECT_EQ(xy(At(x - 0.25f, y + 0.25f)), xy(c[1]->position));
+            EXPECT_EQ(xy(At(x + 0.15f, y - 0.25f)), xy(c[2]->position));
+            EXPECT_TRUE(c[1]->position[2] == 0.2f && c[2]->amount == 2500.0f);
         }
-        ASSERT_TRUE(found);
-        float x = edge == 0 ? (float)rx + 0.5f : (edge == 1 ? (float)(r3 % 3 + 6) : (float)(58 - r3 % 3));
-        srand(seed);
-        UnitManager m(terrain, 64);
-        EXPECT_FLOAT_EQ(x + 0.35f, m.crystals[0]->position[0]);
-        EXPECT_FLOAT_EQ((float)ry + 0.75f, m.crystals[0]->position[1]);
     }
 }
 
-class Economy : public SimulationTest {
-protected:
-    void SetUp() override {
-        SimulationTest::SetUp();
-        removeCrystals();
-        arm(kSoundSplat);
-        arm(kSoundCrystal);
-    }
-    // Lets the next splat or crystal sound through its throttle.
-    void arm(int sound) { armed[sound] = gSoundLastPlayed[sound] = SDL_GetTicks() - 30000u; }
-    bool played(int sound) const { return gSoundLastPlayed[sound] != armed[sound]; }
-    Crystal* addCrystal(float x, float y) {
-        manager->crystals.push_back(new Crystal(x, y, 0.2f));
-        return manager->crystals.back();
-    }
+typedef EmptyMapTest Economy;
 
-    unsigned int armed[3];
-};
+TEST_F(Economy, BlobsWalkIntoReachMineTwoPerSecondEachAndMoveOnWhenTheCrystalRunsOut) {
+    // Reach 3.25; 0.5 per 500 ms frame: 5.0, 4.5, 4.0, 3.5 walk, 3.0 mines.
+    Crystal* c = addCrystal(25.0f, 20.0f);
+    Crystal* next = addCrystal(24.0f, 21.0f);
+    Crystal* far = addCrystal(40.0f, 40.0f);
+    Unit* a = spawn(kBlob, 20.0f, 20.0f, 1);
+    manager->order(a, kMine, c);
+    run(4, 500);
+    EXPECT_TRUE(xy(a->position) == "22,20" && manager->players[1].crystals == 100.9f);
+    run(1, 500);
+    EXPECT_TRUE(a->miningEffect == 4 && c->glow == 1.25f);  // 500 / 400
+    // A second Blob on the same crystal: the player gains four per second; the glow stops at 2.
+    Unit* b = spawn(kBlob, 26.0f, 20.0f, 1);
+    manager->order(b, kMine, c);
+    run(1, 1000);
+    EXPECT_TRUE(c->amount == 2495.0f && c->glow == 2.0f);
+    EXPECT_NEAR(105.9f, manager->players[1].crystals, 1e-3f);
+    // Run dry (the second miner takes it below 0): both go on to the nearest live crystal and make it glow.
+    c->amount = 1.0f;
+    run(1, 500);
+    EXPECT_TRUE(c->amount == -1.0f && a->crystal == next && b->crystal == next && b->state == kMine);
+    EXPECT_FLOAT_EQ(2.0f, next->glow);
+    far->amount = next->amount = 0.0f;
+    run(1, 500);
+    EXPECT_EQ(kIdle, a->state);
+    // Only Blobs mine, but they take any crystal, even an exhausted one.
+    Unit* muffin = spawn(kMuffin, 30.0f, 30.0f, 1);
+    manager->order(muffin, kMine, c);
+    manager->order(a, kMine, c);
+    EXPECT_TRUE(muffin->state == kIdle && a->state == kMine);
+}
 
-TEST_F(Economy, EachMiningBlobTakesTwoPerSecondAndBoostOnlyPaysTheHuman) {
+TEST_F(Economy, BoostMakesTheHumansMiningSplitsAndMorphsFasterButNotTheComputers) {
     Crystal* c = addCrystal(22.0f, 20.0f);
     Crystal* e = addCrystal(42.0f, 40.0f);
-    Unit* a = spawn(kBlob, 20.0f, 20.0f, 1);
+    Unit* computer = spawn(kBlob, 20.0f, 20.0f, 1);
     Unit* human = spawn(kBlob, 40.0f, 40.0f, 0);
-    manager->order(a, kMine, c);
+    manager->order(computer, kMine, c);
     manager->order(human, kMine, e);
     manager->boostMode = true;
     run(1, 1000);
-    EXPECT_FLOAT_EQ(2498.0f, c->amount);
-    EXPECT_FLOAT_EQ(102.9f, manager->players[1].crystals);
-    EXPECT_EQ(4, a->miningEffect);
-    EXPECT_FLOAT_EQ(2.0f, c->glow);  // 1000 / 400, capped
-    EXPECT_FLOAT_EQ(2498.0f, e->amount);
+    EXPECT_TRUE(e->amount == 2498.0f && manager->players[1].crystals == 102.9f);
     EXPECT_NEAR(120.9f, manager->players[0].crystals, 1e-3f);
-
-    // Two Blobs on one crystal: four per second; when it runs out both move on to the one left.
-    Unit* b = spawn(kBlob, 24.0f, 20.0f, 1);
-    manager->order(b, kMine, c);
-    run(1, 1000);
-    EXPECT_FLOAT_EQ(2494.0f, c->amount);
-    EXPECT_FLOAT_EQ(106.9f, manager->players[1].crystals);
-    run(623, 1000);
-    EXPECT_FLOAT_EQ(2.0f, c->amount);
-    run(1, 1000);
-    EXPECT_FLOAT_EQ(-2.0f, c->amount);
-    EXPECT_EQ(e, a->crystal);
-    EXPECT_EQ(e, b->crystal);
-    EXPECT_EQ(kMine, b->state);
+    // Splits: one second instead of ten. Morphs: nine times as fast (Muffin to Drop, 15 s).
+    manager->order(human, kSplit, 0);
+    manager->order(computer, kSplit, 0);
+    run(4, 250);
+    EXPECT_EQ(3u, manager->units.size());
+    EXPECT_NEAR(0.1f, computer->progress, 1e-6f);
+    Unit* muffins[2] = {spawn(kMuffin, 30.0f, 30.0f, 0), spawn(kMuffin, 30.0f, 50.0f, 1)};
+    int z = 0;
+    manager->order(muffins[0], kMorph, &z);
+    manager->order(muffins[1], kMorph, &z);
+    run(1, 1250);
+    EXPECT_FLOAT_EQ(0.75f, muffins[0]->progress);
+    EXPECT_NEAR(1.0f / 12.0f, muffins[1]->progress, 1e-6f);
+    run(1, 1250);
+    EXPECT_TRUE(muffins[0]->type == kDrop && muffins[1]->type == kMuffin);
 }
 
-TEST_F(Economy, BlobWalksIntoReachThenMovesOnToTheNearestLiveCrystalOrStops) {
-    // Reach 3.25; 0.5 per 500 ms frame: 5.0, 4.5, 4.0, 3.5 walk, 3.0 mines.
-    Crystal* c = addCrystal(25.0f, 20.0f);
-    Crystal* far = addCrystal(40.0f, 40.0f);
-    Crystal* next = addCrystal(24.0f, 21.0f);
-    c->amount = 0.5f;
-    Unit* a = spawn(kBlob, 20.0f, 20.0f, 3);
-    manager->order(a, kMine, c);
-    run(4, 500);
-    EXPECT_NEAR(22.0f, a->position[0], 1e-4f);
-    EXPECT_FLOAT_EQ(100.9f, manager->players[3].crystals);
-    run(1, 500);
-    EXPECT_NEAR(101.9f, manager->players[3].crystals, 1e-4f);
-    EXPECT_FLOAT_EQ(-0.5f, c->amount);
-    EXPECT_EQ(kMine, a->state);
-    EXPECT_EQ(next, a->crystal);
-    EXPECT_FLOAT_EQ(1.25f, next->glow);  // the glow goes to the new crystal
-    EXPECT_FLOAT_EQ(0.0f, c->glow);
-    far->amount = 0.0f;
-    next->amount = 0.5f;
-    run(1, 500);
-    EXPECT_EQ(kIdle, a->state);
-
-    // Only Blobs mine, but they take any crystal, even an exhausted one.
-    Unit* muffin = spawn(kMuffin, 30.0f, 30.0f, 3);
-    manager->order(muffin, kMine, c);
-    EXPECT_EQ(kIdle, muffin->state);
-    manager->order(a, kMine, c);
-    EXPECT_EQ(kMine, a->state);
-}
-
-TEST_F(Economy, SplitCostsFiftyAndOnlyTheHumanHearsTheRefusal) {
+TEST_F(Economy, SplitNeedsFiftyAndOnlyTheHumanHearsAnOrderThatCannotBePaid) {
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 0);
+    Unit* b = spawn(kBlob, 24.0f, 20.0f, 0);
+    Unit* c = spawn(kBlob, 30.0f, 30.0f, 1);
+    int z = 0;  // a Muffin, 25: a morph needs strictly more than the cost
+    manager->players[0].crystals = manager->players[1].crystals = 25.0f;
+    manager->order(c, kSplit, 0);
+    manager->order(c, kMorph, &z);
+    EXPECT_TRUE(c->state == kIdle && !soundPlayed(kSoundCrystal));
+    manager->order(a, kMorph, &z);
+    EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal) && !soundPlayed(kSoundSplat));
     manager->players[0].crystals = 49.99f;
+    armSound(kSoundCrystal);
     manager->order(a, kSplit, 0);
-    EXPECT_EQ(kIdle, a->state);
-    EXPECT_TRUE(played(kSoundCrystal));
-    EXPECT_FALSE(played(kSoundSplat));
+    EXPECT_TRUE(a->state == kIdle && soundPlayed(kSoundCrystal) && !soundPlayed(kSoundSplat));
     manager->players[0].crystals = 50.0f;
     manager->order(a, kSplit, 0);
-    EXPECT_EQ(kSplit, a->state);
-    EXPECT_FLOAT_EQ(0.0f, manager->players[0].crystals);
-    EXPECT_TRUE(played(kSoundSplat));
-
-    arm(kSoundCrystal);
-    Unit* c = spawn(kBlob, 30.0f, 30.0f, 1);
-    Unit* muffin = spawn(kMuffin, 40.0f, 30.0f, 1);
-    manager->players[1].crystals = 49.0f;
-    manager->order(c, kSplit, 0);
-    EXPECT_EQ(kIdle, c->state);
-    EXPECT_FALSE(played(kSoundCrystal));
-    manager->players[1].crystals = 100.0f;
-    manager->order(muffin, kSplit, 0);
-    EXPECT_EQ(kIdle, muffin->state);
-    EXPECT_FLOAT_EQ(100.0f, manager->players[1].crystals);
-
-    // Stopped 9 seconds in: the 50 come back and no second Blob appears.
-    run(9, 1000);
-    manager->order(a, kIdle, 0);
-    EXPECT_FLOAT_EQ(50.0f, manager->players[0].crystals);
-    EXPECT_EQ(kIdle, a->state);
-    run(5, 1000);
-    EXPECT_EQ(3u, manager->units.size());
+    EXPECT_TRUE(a->state == kSplit && soundPlayed(kSoundSplat) && manager->players[0].crystals == 0.0f);
+    manager->players[0].crystals = 25.5f;
+    armSound(kSoundSplat);
+    manager->order(b, kMorph, &z);
+    EXPECT_TRUE(b->state == kMorph && soundPlayed(kSoundSplat));
 }
 
-TEST_F(Economy, SplitTakesTenSecondsAndTheChildJoinsTheSelection) {
+TEST_F(Economy, SplitTakesTenSecondsAndTheChildJoinsASelectedParent) {
     Unit* parent = spawn(kBlob, 20.0f, 20.0f, 0);
     manager->selection.push_back(parent);
     manager->order(parent, kSplit, 0);
     EXPECT_FALSE(run(3, 2500));
     EXPECT_FLOAT_EQ(0.75f, parent->progress);
-    // The parent's new destination takes one rand() for x, then one for y.
-    srand(7);
-    float dx = rand() % 2 == 0 ? 0.1f : -0.1f;
-    float dy = rand() % 2 == 0 ? 0.1f : -0.1f;
-    srand(7);
     EXPECT_TRUE(run(1, 2500));
     ASSERT_EQ(2u, manager->units.size());
-    EXPECT_FLOAT_EQ(19.75f, parent->position[0]);
-    EXPECT_FLOAT_EQ(19.75f, parent->position[1]);
-    EXPECT_EQ(kMove, parent->state);
-    EXPECT_FLOAT_EQ(19.75f + dx, parent->destination[0]);
-    EXPECT_FLOAT_EQ(19.75f + dy, parent->destination[1]);
+    // The parent steps aside to (19.75, 19.75) and heads 0.1 further in x and y; the child stands at +0.5.
+    EXPECT_TRUE(xy(parent->position) == "19.75,19.75" && parent->state == kMove);
+    EXPECT_NEAR(0.1f, fabsf(parent->destination[0] - 19.75f), 1e-5f);
+    EXPECT_NEAR(0.1f, fabsf(parent->destination[1] - 19.75f), 1e-5f);
     Unit* child = manager->units[1];
-    EXPECT_EQ(kBlob, child->type);
-    EXPECT_EQ(kIdle, child->state);
-    EXPECT_FLOAT_EQ(20.25f, child->position[0]);
-    EXPECT_FLOAT_EQ(20.25f, child->position[1]);
+    EXPECT_TRUE(child->type == kBlob && child->state == kIdle && child->player == 0);
+    EXPECT_EQ("20.25,20.25", xy(child->position));
     EXPECT_EQ((std::vector<Unit*>{parent, child}), manager->selection);
-
-    // In boost mode a human split takes one second; an unselected parent adds nobody to the selection.
-    manager->boostMode = true;
-    manager->order(child, kSplit, 0);
-    manager->selection = {parent};
-    run(3, 250);
-    EXPECT_EQ(2u, manager->units.size());
-    run(1, 250);
-    EXPECT_EQ(3u, manager->units.size());
-    EXPECT_EQ(std::vector<Unit*>{parent}, manager->selection);
 }
 
-TEST_F(Economy, MorphNeedsMoreThanTheCostAndRefusesEmptySlotsAndMissingTowersSilently) {
-    Unit* a = spawn(kBlob, 20.0f, 20.0f, 0);
-    Unit* drop = spawn(kDrop, 24.0f, 20.0f, 0);
-    Unit* muffin = spawn(kMuffin, 28.0f, 20.0f, 0);
-    int z = 0, x = 1, c = 2;
-    manager->players[0].crystals = 25.0f;
-    manager->order(a, kMorph, &z);  // Muffin costs 25
-    EXPECT_EQ(kIdle, a->state);
-    EXPECT_TRUE(played(kSoundCrystal));
-
-    arm(kSoundCrystal);
-    manager->players[0].crystals = 1000.0f;
-    manager->order(a, kMorph, &x);       // empty slot
-    manager->order(drop, kMorph, &z);    // final type
-    manager->order(muffin, kMorph, &c);  // the Fly needs a tower
-    EXPECT_EQ(kIdle, a->state);
-    EXPECT_EQ(kIdle, drop->state);
-    EXPECT_EQ(kIdle, muffin->state);
-    EXPECT_FLOAT_EQ(1000.0f, manager->players[0].crystals);
-    EXPECT_FALSE(played(kSoundCrystal));
-
-    manager->players[0].crystals = 26.0f;
-    manager->order(a, kMorph, &z);
-    EXPECT_EQ(kMorph, a->state);
-    EXPECT_EQ(kMuffin, a->morphTarget);
-    EXPECT_FLOAT_EQ(1.0f, manager->players[0].crystals);
-    EXPECT_TRUE(played(kSoundSplat));
-}
-
-TEST_F(Economy, TowerCosts400TakesSeventySecondsAndUnlocksTheTowerTypes) {
-    Unit* blob = spawn(kBlob, 20.0f, 20.0f, 1);
-    Unit* muffin = spawn(kMuffin, 30.0f, 30.0f, 1);
-    int slot = 2;  // Blob: Slime Tower; Muffin: Fly
-    manager->players[1].crystals = 400.0f;
-    manager->order(blob, kMorph, &slot);
-    EXPECT_EQ(kIdle, blob->state);
-    manager->players[1].crystals = 500.0f;
-    manager->order(blob, kMorph, &slot);
-    EXPECT_FLOAT_EQ(100.0f, manager->players[1].crystals);
-    EXPECT_FALSE(run(3, 17500));
-    EXPECT_EQ(kBlob, blob->type);
-    EXPECT_TRUE(run(1, 17500));
-    EXPECT_EQ(kSlimeTower, blob->type);
-    EXPECT_EQ(kIdle, blob->state);
-    EXPECT_EQ(1, manager->players[1].towerCount);
-    EXPECT_FLOAT_EQ(400.0f, blob->life);  // 50 of 50 becomes 400 of 400
-
-    manager->players[1].crystals = 75.5f;
-    manager->order(muffin, kMorph, &slot);
-    EXPECT_EQ(kFly, muffin->morphTarget);
+// Every morph of the tree: refused without a tower where the type needs one, refused at exactly its cost,
+// paid and completed in its time otherwise; a completed Slime Tower counts for its owner.
+TEST_F(Economy, EachMorphCostsItsPriceTakesItsTimeAndTheAirAndHeavyTypesNeedATower) {
+    struct Row { int from, slot, to, cost, seconds; bool tower; };
+    const Row rows[] = {
+        {kBlob, 0, kMuffin, 25, 10, false},       {kBlob, 1, -1, 0, 0, false},
+        {kBlob, 2, kSlimeTower, 400, 70, false},  {kMuffin, 0, kDrop, 50, 15, false},
+        {kMuffin, 1, kRotundus, 50, 15, false},   {kMuffin, 2, kFly, 75, 20, true},
+        {kRotundus, 0, kMonsterpillow, 150, 30, true}, {kFly, 0, kBomber, 75, 25, true},
+        {kFly, 1, kSlimy, 50, 10, true},          {kDrop, 0, -1, 0, 0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.from << " slot " << r.slot);
+        removeUnits();
+        Unit* u = spawn(r.from, 30.0f, 30.0f, 2);
+        int slot = r.slot;
+        PlayerState& owner = manager->players[2];
+        owner.towerCount = 0;
+        owner.crystals = 1000.0f;
+        manager->order(u, kMorph, &slot);
+        EXPECT_EQ(r.to < 0 || r.tower ? kIdle : kMorph, u->state);
+        if (r.to < 0) {
+            EXPECT_FLOAT_EQ(1000.0f, owner.crystals);
+            continue;
+        }
+        owner.towerCount = 1;
+        manager->order(u, kIdle, 0);
+        owner.crystals = (float)r.cost;
+        manager->order(u, kMorph, &slot);
+        EXPECT_EQ(kIdle, u->state);
+        owner.crystals = (float)r.cost + 0.5f;
+        manager->order(u, kMorph, &slot);
+        EXPECT_TRUE(u->state == kMorph && u->morphTarget == r.to && owner.crystals == 0.5f);
+        EXPECT_FALSE(run(1, r.seconds * 500));
+        EXPECT_TRUE(run(1, r.seconds * 500));
+        EXPECT_TRUE(u->type == r.to && u->state == kIdle);
+        EXPECT_EQ(r.to == kSlimeTower ? 2 : 1, owner.towerCount);
+    }
 }
 
 TEST_F(Economy, AMorphKeepsTheLifeFractionAndRisesIntoTheAir) {
@@ -274,9 +184,7 @@ TEST_F(Economy, AMorphKeepsTheLifeFractionAndRisesIntoTheAir) {
     run(3, 3750);
     muffin->life = 28.125f;
     run(1, 3750);
-    EXPECT_EQ(kDrop, muffin->type);
-    EXPECT_FLOAT_EQ(50.0f, muffin->life);
-
+    EXPECT_TRUE(muffin->type == kDrop && muffin->life == 50.0f);
     // Muffin -> Fly (20 s) rises 3.0 over the morph; Fly -> Bomber stays at its height.
     Unit* flyer = spawn(kMuffin, 30.0f, 30.0f, 3);
     manager->players[3].towerCount = 1;
@@ -284,28 +192,11 @@ TEST_F(Economy, AMorphKeepsTheLifeFractionAndRisesIntoTheAir) {
     run(2, 5000);
     EXPECT_FLOAT_EQ(2.1f, flyer->position[2]);
     run(2, 5000);
-    EXPECT_EQ(kFly, flyer->type);
     EXPECT_FLOAT_EQ(3.6f, flyer->position[2]);
     manager->players[3].crystals = 500.0f;
     manager->order(flyer, kMorph, &z);
     run(5, 5000);
-    EXPECT_EQ(kBomber, flyer->type);
-    EXPECT_FLOAT_EQ(3.6f, flyer->position[2]);
-}
-
-TEST_F(Economy, BoostedMorphRunsNineTimesAsFastForTheHumanOnly) {
-    Unit* human = spawn(kMuffin, 20.0f, 20.0f, 0);
-    Unit* computer = spawn(kMuffin, 40.0f, 40.0f, 1);
-    int z = 0;
-    manager->boostMode = true;
-    manager->order(human, kMorph, &z);
-    manager->order(computer, kMorph, &z);
-    run(1, 1250);  // 1250 / 15000 = 1/12
-    EXPECT_FLOAT_EQ(0.75f, human->progress);
-    EXPECT_NEAR(1.0f / 12.0f, computer->progress, 1e-6f);
-    run(1, 1250);
-    EXPECT_EQ(kDrop, human->type);
-    EXPECT_EQ(kMuffin, computer->type);
+    EXPECT_TRUE(flyer->type == kBomber && flyer->position[2] == 3.6f);
 }
 
 }  // namespace

@@ -13,25 +13,23 @@ namespace {
 
 typedef EmptyMapTest Movement;
 
-TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
-    // Blob speed 1.0: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, the 21st frame arrives.
+TEST_F(Movement, WalksStraightAtItsSpeedSnapsOntoTheGoalAndProgressPaysBackStuckTime) {
+    // Blob: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, the 21st frame arrives.
     Unit* u = spawn(kBlob, 10.0f, 10.0f, 0);
-    ASSERT_TRUE(manager->order(u, kMove, At(12.05f, 10.0f)));
+    manager->order(u, kMove, At(12.05f, 10.0f));
     run(20, 100);
     EXPECT_EQ(kMove, u->state);
-    EXPECT_NEAR(12.0f, u->position[0], 1e-4f);
     run(1, 100);
     EXPECT_EQ(kIdle, u->state);
     EXPECT_EQ("12.05,10", xy(u->position));
-    // Fly speed 2.9: 0.29 per 100 ms along (3, 4) / 5, flying 3.0 above the ground units' 0.6.
+    // Fly: 0.29 per 100 ms along (3, 4) / 5; the distance left is measured on the ground.
     Unit* fly = spawn(kFly, 10.0f, 10.0f, 0);
     manager->order(fly, kMove, At(13.0f, 14.0f));
     run(1, 100);
     EXPECT_EQ("10.174,10.232", xy(fly->position));
-    EXPECT_FLOAT_EQ(3.6f, fly->position[2]);
     fly->destination[2] = -50.0f;
-    EXPECT_NEAR(4.71f, manager->distanceToDestination(fly), 1e-5f);  // 5 - 0.29; height does not count
-    // Progress pays back stuck time: 19.85 left beats the 20 noted, so 120 ms become 20, then 0.
+    EXPECT_NEAR(4.71f, manager->distanceToDestination(fly), 1e-5f);
+    // 19.85 left beats the 20 noted: 120 ms of stuck time become 20, then 0.
     manager->order(u, kMove, At(32.0f, 10.0f));
     u->stuckTime = 120;
     u->bestDistance = 20.0f;
@@ -43,6 +41,8 @@ TEST_F(Movement, WalksAtItsSpeedAndSnapsOntoTheGoalOnArrival) {
 }
 
 // A chased unit that keeps running away: no progress, so the chaser waits 750 ms three times and gives up.
+// Frame 1 progresses, 2 is stuck 100 ms, 3 200 ms > 150: wait. 750 ms run out in frames 4..11 and one stuck
+// frame starts the next wait: waits from frames 3, 12 and 21; frame 29 gives up.
 TEST_F(Movement, StuckUnitWaitsTwiceMoreAndThenStops) {
     Unit* chaser = spawn(kMuffin, 10.0f, 10.0f, 0);
     Unit* runner = spawn(kBlob, 20.0f, 10.0f, 0);  // own unit: never a target of acquisition
@@ -58,8 +58,6 @@ TEST_F(Movement, StuckUnitWaitsTwiceMoreAndThenStops) {
             waitStarts.push_back(frame);
         }
     }
-    // Frame 1 progresses, 2 is stuck 100 ms, 3 200 ms > 150: wait. 750 ms run out in frames 4..11 and
-    // one stuck frame starts the next wait: waits from frames 3, 12 and 21; frame 29 gives up.
     EXPECT_EQ(std::vector<int>({3, 12, 21}), waitStarts);
     EXPECT_EQ(29, frame);
     EXPECT_EQ(kIdle, chaser->state);
@@ -67,11 +65,10 @@ TEST_F(Movement, StuckUnitWaitsTwiceMoreAndThenStops) {
 
 // A shot fired on the way holds an attack-move for the shooter's attack interval; game time sums the frames.
 TEST_F(Movement, AttackMoveStandsStillWhileItsShotPauses) {
-    Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);  // speed 1.8, interval 1250
-    Unit* enemy = spawn(kBlob, 10.0f, 15.0f, 1);  // 5 away, inside the range 6.5
-    ASSERT_TRUE(manager->order(drop, kAttackMove, At(30.0f, 10.0f)));
+    Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);   // speed 1.8, interval 1250
+    Unit* enemy = spawn(kBlob, 10.0f, 15.0f, 1);  // inside the range 6.5
+    manager->order(drop, kAttackMove, At(30.0f, 10.0f));
     run(1, 100);
-    ASSERT_EQ(1250, drop->attackPause);
     enemy->hidden = true;  // no second shot into the fog
     run(12, 100);          // the pause is down to 50
     EXPECT_EQ(10.0f, drop->position[0]);
@@ -81,45 +78,38 @@ TEST_F(Movement, AttackMoveStandsStillWhileItsShotPauses) {
     EXPECT_EQ(1400, manager->gameTime);
 }
 
-TEST_F(Movement, MoverPushesUnitsOfItsLayerInItsPathButNeverATowerOrAMorphingUnit) {
-    // r = (0.9 + 0.9) / 2 = 0.9; a blocker 0.5 ahead is pushed straight on by min(0.9, 100 * 0.005).
-    Unit* mover = spawn(kBlob, 10.0f, 10.0f, 0);
-    Unit* blocker = spawn(kBlob, 10.5f, 10.0f, 1);
-    Unit* flyer = spawn(kFly, 10.5f, 10.0f, 1);
-    Unit* aside = spawn(kBlob, 10.5f, 11.0f, 1);  // 1.0 to the side, outside r
-    manager->frameTime = 100;
-    manager->moveUnit(mover, mover->position, At(10.1f, 10.0f), 0);
-    EXPECT_EQ("10.1,10", xy(mover->position));
-    EXPECT_EQ("11,10", xy(blocker->position));
-    EXPECT_EQ("10.5,10", xy(flyer->position));
-    EXPECT_EQ("10.5,11", xy(aside->position));
-    // With 10 ms frames a push is at most 0.05.
-    manager->frameTime = 10;
-    blocker->position[0] = 10.7f;
-    manager->moveUnit(mover, mover->position, At(10.2f, 10.0f), 0);
-    EXPECT_FLOAT_EQ(10.75f, blocker->position[0]);
-    // Level with the mover and 0.5 to its side: pushed sideways by r - 0.5 = 0.4.
-    manager->frameTime = 100;
-    blocker->position[0] = 20.0f;
-    aside->position[0] = 10.2f;
-    aside->position[1] = 10.5f;
-    manager->moveUnit(mover, mover->position, At(10.3f, 10.0f), 0);
-    EXPECT_EQ("10.2,10.9", xy(aside->position));
-
-    Unit* tower = spawn(kSlimeTower, 30.7f, 32.0f, 1);
-    Unit* climber = spawn(kBlob, 30.7f, 31.5f, 0);
-    manager->moveUnit(climber, climber->position, At(30.7f, 31.6f), 0);
-    EXPECT_EQ("30.7,32", xy(tower->position));
-    EXPECT_EQ("30.7,31.6", xy(climber->position));
-    // A morphing Blob stays where it is but still pushes what is in its way.
-    Unit* morpher = spawn(kBlob, 40.0f, 40.0f, 0);
-    Unit* other = spawn(kBlob, 40.5f, 40.0f, 1);
-    int slot = 0;
-    manager->order(morpher, kMorph, &slot);
-    ASSERT_EQ(kMorph, morpher->state);
-    manager->moveUnit(morpher, morpher->position, At(40.1f, 40.0f), 0);
-    EXPECT_EQ("40,40", xy(morpher->position));
-    EXPECT_EQ("41,40", xy(other->position));
+// One move of a Blob by (0.1, 0) from (10, 10) with 100 ms frames, r = 0.9 between two Blobs; where each
+// other unit ends. Pushes go away from the mover's start, r - |side| but at most frameTime * 0.005. Towers
+// and morphing units are never moved, but a morphing mover still pushes.
+TEST_F(Movement, MoverPushesUnitsOfItsLayerOutOfItsPathButNeverATowerOrAMorphingUnit) {
+    struct Case { int type, state; float x, y; const char* after; int frameTime, moverState; };
+    const Case cases[] = {
+        {kBlob, kIdle, 10.5f, 10.0f, "11,10", 100, kMove},        // ahead: pushed on by 0.5
+        {kBlob, kIdle, 10.7f, 10.0f, "10.75,10", 10, kMove},      // 10 ms frames: 0.05 at most
+        {kFly, kIdle, 10.5f, 10.0f, "10.5,10", 100, kMove},       // another layer
+        {kBlob, kIdle, 10.5f, 11.0f, "10.5,11", 100, kMove},      // 1.0 aside, outside r
+        {kBlob, kIdle, 10.0f, 10.5f, "10,10.9", 100, kMove},      // 0.5 aside: r - 0.5
+        {kBlob, kIdle, 9.5f, 10.0f, "9,10", 100, kMove},          // just behind, within r
+        {kSlimeTower, kIdle, 10.5f, 10.0f, "10.5,10", 100, kMove},
+        {kBlob, kMorph, 10.5f, 10.0f, "10.5,10", 100, kMove},
+        {kBlob, kIdle, 10.5f, 10.0f, "11,10", 100, kMorph},
+    };
+    for (const Case& c : cases) {
+        removeUnits();
+        Unit* mover = spawn(kBlob, 10.0f, 10.0f, 0);
+        Unit* other = spawn(c.type, c.x, c.y, 1);
+        mover->state = c.moverState;
+        other->state = c.state;
+        manager->frameTime = c.frameTime;
+        manager->moveUnit(mover, mover->position, At(10.1f, 10.0f), 0);
+        EXPECT_EQ(c.moverState == kMorph ? "10,10" : "10.1,10", xy(mover->position));
+        EXPECT_EQ(c.after, xy(other->position)) << c.x << "," << c.y;
+    }
+    // Moving 0.5 up the y axis reaches 0.5 + r ahead: a Blob 1.3 ahead is pushed on by 0.5.
+    Unit* mover = spawn(kBlob, 30.0f, 30.0f, 0);
+    Unit* ahead = spawn(kBlob, 30.0f, 31.3f, 1);
+    manager->moveUnit(mover, mover->position, At(30.0f, 30.5f), 0);
+    EXPECT_EQ("30,31.8", xy(ahead->position));
 }
 
 // Rows of Blobs pushed from the left: the x every row unit ends at.

@@ -1,66 +1,85 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "app/globals.h"
 #include "game/crystal.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
+#include "render/frustum.h"
+#include "render/matrix_stack.h"
 #include "simulation_fixture.h"
 
 namespace {
 
 typedef EmptyMapTest Orders;
+typedef std::vector<Unit*> Units;
 
-TEST_F(Orders, MoveIsClampedNearTheEdgeAttackMoveHasAStrictMarginOutsidePointsAreRefused) {
-    Unit* u = spawn(kDrop, 10.0f, 10.0f, 0);
-    u->retries = 0;
-    EXPECT_TRUE(manager->order(u, kMove, At(2.0f, 61.0f)));
-    EXPECT_EQ(kMove, u->state);
-    EXPECT_EQ("4,60", xy(u->destination));
-    EXPECT_FLOAT_EQ(0.2f, u->destination[2]);
-    EXPECT_EQ(1000.0f, u->bestDistance);
-    EXPECT_EQ(2, u->retries);
-    EXPECT_FALSE(manager->order(u, kMove, At(0.0f, 30.0f)));
-    EXPECT_FALSE(manager->order(u, kMove, At(30.0f, 64.0f)));
-    EXPECT_FALSE(manager->order(u, kMove, At(30.0f, 30.0f, 16.0f)));
-    EXPECT_FALSE(manager->order(u, kAttackMove, At(5.0f, 30.0f)));
-    EXPECT_FALSE(manager->order(u, kAttackMove, At(30.0f, 59.0f)));
-    EXPECT_EQ(kMove, u->state);  // the refused orders changed nothing
-    EXPECT_EQ("4,60", xy(u->destination));
-    EXPECT_TRUE(manager->order(u, kAttackMove, At(5.5f, 58.5f)));
-    EXPECT_EQ(kAttackMove, u->state);
-    EXPECT_EQ("5.5,58.5", xy(u->destination));
+// Points near the edge: a move is pulled inside [4, 60], an attack-move keeps a strict margin of 5 and is
+// not clamped, and anything outside the map (or too high) is refused without changing the unit.
+TEST_F(Orders, PathOrdersClampOrRefusePointsNearTheEdge) {
+    struct Case { int code; float x, y, z; const char* goal; };
+    const Case cases[] = {
+        {kMove, 0.5f, 61.0f, 0.0f, "4,60"},     {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kMove, 0.0f, 30.0f, 0.0f, 0},
+        {kMove, 30.0f, 64.0f, 0.0f, 0},
+        {kMove, 30.0f, 30.0f, 16.0f, 0},        {kAttackMove, 5.0f, 30.0f, 0.0f, 0}, {kAttackMove, 30.0f, 59.0f, 0.0f, 0},
+        {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"},
+    };
+    for (const Case& c : cases) {
+        Unit* u = spawn(kDrop, 10.0f, 10.0f, 0);
+        u->retries = 0;
+        EXPECT_EQ(c.goal != 0, manager->order(u, c.code, At(c.x, c.y, c.z))) << c.x << "," << c.y;
+        EXPECT_EQ(c.goal ? c.code : kIdle, u->state);
+        EXPECT_EQ(c.goal ? c.goal : "0,0", xy(u->destination));
+        EXPECT_FLOAT_EQ(c.goal ? 0.2f : 0.0f, u->destination[2]);
+        EXPECT_EQ(c.goal ? 2 : 0, u->retries);  // an accepted order starts a fresh path
+    }
 }
 
-TEST_F(Orders, TowerTakesNoPathOrderAndBlobNoFightingOrder) {
+// Towers take no path or fighting order, Blobs no fighting order; a splitting or morphing unit obeys only
+// Stop, which refunds the price once. An order without its argument is refused, not followed into a crash.
+TEST_F(Orders, EachUnitTakesOnlyTheOrdersItCanCarryOut) {
     Unit* tower = spawn(kSlimeTower, 10.0f, 10.0f, 1);
     Unit* blob = spawn(kBlob, 20.0f, 20.0f, 0);
+    Unit* splitter = spawn(kBlob, 30.0f, 10.0f, 0);
+    Unit* morpher = spawn(kMuffin, 40.0f, 10.0f, 3);
+    int slot = 0;
+    manager->order(splitter, kSplit, 0);
+    manager->order(morpher, kMorph, &slot);  // a Drop, 50
     At p(30.0f, 30.0f);
-    EXPECT_FALSE(manager->order(tower, kMove, p) || manager->order(tower, kAttackMove, p));
-    manager->order(tower, kAttack, blob);
-    manager->order(tower, kChase, blob);
-    EXPECT_EQ(kIdle, tower->state);
-    EXPECT_FALSE(manager->order(blob, kAttackMove, p));
-    manager->order(blob, kAttack, tower);
-    manager->order(blob, kChase, tower);
-    EXPECT_EQ(kIdle, blob->state);
-    EXPECT_TRUE(tower->target == nullptr && blob->target == nullptr);
-    EXPECT_TRUE(manager->order(blob, kMove, p));
-    // An order that needs an argument and lacks it is refused, not followed into a crash.
+    for (Unit* u : {tower, blob, splitter, morpher}) {
+        EXPECT_EQ(u == blob, manager->order(u, kMove, p));
+        EXPECT_FALSE(manager->order(u, kAttackMove, p));
+        manager->order(u, kAttack, tower == u ? blob : tower);
+        manager->order(u, kChase, tower == u ? blob : tower);
+        if (u->isBusy()) {
+            manager->order(u, kMorph, &slot);
+            manager->order(u, kSplit, 0);
+        }
+        EXPECT_EQ(nullptr, u->target);
+    }
+    EXPECT_TRUE(tower->state == kIdle && blob->state == kMove && splitter->state == kSplit && morpher->state == kMorph);
+    EXPECT_FLOAT_EQ(50.9f, manager->players[0].crystals);
+    EXPECT_FLOAT_EQ(50.9f, manager->players[3].crystals);
+    manager->update(3000);
+    for (int twice = 0; twice < 2; ++twice) {
+        manager->order(splitter, kIdle, 0);
+        manager->order(morpher, kIdle, 0);
+    }
+    EXPECT_TRUE(splitter->state == kIdle && morpher->state == kIdle && morpher->type == kMuffin);
+    EXPECT_FLOAT_EQ(100.9f, manager->players[0].crystals);
+    EXPECT_FLOAT_EQ(100.9f, manager->players[3].crystals);
     Unit* drop = spawn(kDrop, 14.0f, 10.0f, 0);
-    EXPECT_FALSE(manager->order(drop, kMove, 0));
-    manager->order(drop, kAttack, 0);
-    manager->order(drop, kMorph, 0);
+    EXPECT_FALSE(manager->order(drop, kMove, 0) || manager->order(drop, kAttack, 0) || manager->order(drop, kMorph, 0));
     EXPECT_EQ(kIdle, drop->state);
 }
 
 TEST_F(Orders, AttackAndChaseTakeTheTargetAHiddenOneBecomesAttackMoveForTheHuman) {
     Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);
     Unit* enemy = spawn(kBlob, 30.0f, 25.0f, 1);
-    drop->retries = 0;
     EXPECT_FALSE(manager->order(drop, kAttack, enemy));  // accepted, but only paths report true
-    EXPECT_EQ(kAttack, drop->state);
-    EXPECT_EQ(enemy, drop->target);
-    EXPECT_EQ(2, drop->retries);
+    EXPECT_TRUE(drop->state == kAttack && drop->target == enemy);
     manager->order(drop, kChase, enemy);
     EXPECT_EQ(kChase, drop->state);
     enemy->hidden = true;
@@ -71,34 +90,7 @@ TEST_F(Orders, AttackAndChaseTakeTheTargetAHiddenOneBecomesAttackMoveForTheHuman
     Unit* enemyDrop = spawn(kDrop, 40.0f, 40.0f, 2);
     drop->hidden = true;
     manager->order(enemyDrop, kAttack, drop);
-    EXPECT_EQ(kAttack, enemyDrop->state);
-    EXPECT_EQ(drop, enemyDrop->target);
-}
-
-TEST_F(Orders, SplittingAndMorphingUnitsObeyOnlyStopWhichRefunds) {
-    Unit* blob = spawn(kBlob, 10.0f, 10.0f, 0);
-    Unit* muffin = spawn(kMuffin, 20.0f, 10.0f, 3);
-    int slot = 0;  // Muffin -> Drop, 50
-    manager->order(blob, kSplit, 0);
-    manager->order(muffin, kMorph, &slot);
-    ASSERT_EQ(kSplit, blob->state);
-    ASSERT_EQ(kMorph, muffin->state);
-    At p(30.0f, 30.0f);
-    EXPECT_FALSE(manager->order(blob, kMove, p) || manager->order(muffin, kAttackMove, p));
-    manager->order(blob, kMorph, &slot);
-    manager->order(blob, kSplit, 0);
-    EXPECT_EQ(kSplit, blob->state);
-    EXPECT_FLOAT_EQ(50.9f, manager->players[0].crystals);  // charged once
-    EXPECT_FLOAT_EQ(50.9f, manager->players[3].crystals);
-    manager->update(3000);
-    for (int twice = 0; twice < 2; ++twice) {  // a second Stop gives nothing more
-        manager->order(blob, kIdle, 0);
-        manager->order(muffin, kIdle, 0);
-    }
-    EXPECT_TRUE(blob->state == kIdle && muffin->state == kIdle);
-    EXPECT_EQ(kMuffin, muffin->type);
-    EXPECT_FLOAT_EQ(100.9f, manager->players[0].crystals);
-    EXPECT_FLOAT_EQ(100.9f, manager->players[3].crystals);
+    EXPECT_TRUE(enemyDrop->state == kAttack && enemyDrop->target == drop);
 }
 
 TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMove) {
@@ -106,28 +98,90 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     Unit* blob = spawn(kBlob, 11.0f, 10.0f, 0);
     Unit* enemy = spawn(kBlob, 20.0f, 20.0f, 1);
     spawn(kBlob, 25.0f, 25.0f, 0);
-    Crystal* crystal = new Crystal(30.0f, 30.0f, 0.2f);
-    manager->crystals.push_back(crystal);
-    manager->selection.push_back(enemy);
+    Crystal* crystal = addCrystal(30.0f, 30.0f);
+    manager->selection = {enemy};
     EXPECT_FALSE(manager->orderSelection(kMove, At(25.0f, 25.0f)));
-    manager->selection.push_back(drop);
-    manager->selection.push_back(blob);
+    manager->selection = {enemy, drop, blob};
     manager->commandAt(At(20.0f, 20.0f, 0.6f));
-    EXPECT_EQ(kAttack, drop->state);
-    EXPECT_EQ(enemy, drop->target);
-    EXPECT_EQ(kIdle, blob->state);  // a Blob cannot attack
+    EXPECT_TRUE(drop->state == kAttack && drop->target == enemy && blob->state == kIdle);
     manager->commandAt(At(25.0f, 25.0f, 0.6f));  // on an own unit
     EXPECT_TRUE(drop->state == kMove && blob->state == kMove && enemy->state == kIdle);
     EXPECT_TRUE(manager->orderSelection(kMove, At(25.0f, 25.0f)));  // some of the selection took it
-    // An own Blob standing on the crystal: the crystal still wins over a move.
+    // An own Blob standing on the crystal: the crystal still wins over a move. Only Blobs mine.
     spawn(kBlob, 30.0f, 30.0f, 0)->position[2] = 0.2f;
     manager->commandAt(At(30.1f, 30.0f, 0.2f));
-    EXPECT_EQ(kMine, blob->state);
-    EXPECT_EQ(crystal, blob->crystal);
-    EXPECT_EQ(kMove, drop->state);  // only Blobs mine
+    EXPECT_TRUE(blob->state == kMine && blob->crystal == crystal && drop->state == kMove);
     crystal->amount = 0.0f;  // an exhausted crystal is just ground
     manager->commandAt(At(30.1f, 30.0f, 0.2f));
     EXPECT_EQ(kMove, blob->state);
+}
+
+TEST_F(Orders, PickingFindsTheNearestBodyOrLiveCrystalWithinItsRadius) {
+    // Picking radii: Blob 0.9 * 0.65 = 0.585, Monsterpillow 1.6 * 0.65 = 1.04, crystal 0.325.
+    Unit* blob = spawn(kBlob, 10.0f, 10.0f, 0);
+    Unit* pillow = spawn(kMonsterpillow, 11.0f, 10.0f, 1);
+    EXPECT_EQ(blob, manager->unitAt(10.5f, 10.0f, 0.6f));    // 0.5 from the Blob
+    EXPECT_EQ(pillow, manager->unitAt(10.6f, 10.0f, 0.6f));  // 0.4 from the pillow, 0.6 from the Blob
+    EXPECT_EQ(pillow, manager->unitAt(11.0f, 11.0f, 0.6f));  // 1.0 from the pillow
+    EXPECT_EQ(nullptr, manager->unitAt(10.0f, 10.6f, 0.6f));
+    EXPECT_EQ(nullptr, manager->unitAt(10.0f, 10.0f, 1.6f));  // height counts
+    Crystal* a = addCrystal(20.0f, 20.0f);
+    Crystal* b = addCrystal(20.2f, 20.0f);
+    EXPECT_EQ(b, manager->crystalAt(20.15f, 20.0f, 0.2f));
+    EXPECT_EQ(nullptr, manager->crystalAt(20.0f, 20.4f, 0.2f));
+    b->amount = 0.0f;
+    EXPECT_EQ(a, manager->crystalAt(20.15f, 20.0f, 0.2f));
+}
+
+TEST_F(Orders, ClickReplacesOrTogglesSkipsHiddenUnitsAndGroupsStoreAndRecall) {
+    Unit* a = spawn(kBlob, 10.0f, 10.0f, 0);
+    Unit* b = spawn(kBlob, 14.0f, 10.0f, 0);
+    Unit* enemy = spawn(kBlob, 18.0f, 10.0f, 1);
+    manager->clickSelect(10.0f, 10.0f, 0.6f, false);
+    manager->clickSelect(14.0f, 10.0f, 0.6f, true);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    manager->storeGroup(2);
+    manager->clickSelect(10.0f, 10.0f, 0.6f, true);   // toggles a off
+    manager->clickSelect(30.0f, 30.0f, 0.6f, false);  // nothing there
+    enemy->hidden = true;
+    manager->clickSelect(18.0f, 10.0f, 0.6f, false);
+    EXPECT_EQ(Units({b}), manager->selection);
+    manager->recallGroup(5);  // empty: no change
+    EXPECT_EQ(Units({b}), manager->selection);
+    manager->recallGroup(2);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    enemy->hidden = false;
+    manager->clickSelect(18.0f, 10.0f, 0.6f, false);  // enemies can be looked at
+    EXPECT_EQ(Units({enemy}), manager->selection);
+}
+
+// A camera straight above the map through an orthographic box on a 640 x 480 window: a unit at map (x, y)
+// shows at pixel (x * 10, y * 7.5).
+TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
+    int savedWidth = gScreenWidth, savedHeight = gScreenHeight;
+    gScreenWidth = 640;
+    gScreenHeight = 480;
+    MatrixStack projection;
+    MatrixStack modelview(4);
+    projection.ortho(0.0f, 64.0f, 0.0f, 64.0f, -100.0f, 100.0f);
+    modelview.loadIdentity();
+    Frustum frustum;
+    frustum.extract(projection, modelview);
+    Unit* a = spawn(kBlob, 16.0f, 16.0f, 0);      // (160, 120)
+    Unit* b = spawn(kBlob, 32.0f, 32.0f, 0);      // (320, 240)
+    spawn(kBlob, 48.0f, 16.0f, 0);                // (480, 120)
+    Unit* enemy = spawn(kBlob, 20.0f, 20.0f, 1);  // (200, 150)
+    manager->boxSelect(330.0f, 250.0f, 150.0f, 110.0f, frustum, false);  // corners in any order
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    manager->boxSelect(190.0f, 140.0f, 210.0f, 160.0f, frustum, false);  // only the enemy inside
+    EXPECT_EQ(Units({enemy}), manager->selection);
+    // Additive: a joins and the enemy already selected makes way for it; a is not taken twice.
+    manager->boxSelect(150.0f, 110.0f, 210.0f, 160.0f, frustum, true);
+    EXPECT_EQ(Units({a}), manager->selection);
+    manager->boxSelect(150.0f, 110.0f, 330.0f, 250.0f, frustum, true);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    gScreenWidth = savedWidth;
+    gScreenHeight = savedHeight;
 }
 
 }  // namespace

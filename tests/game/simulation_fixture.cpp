@@ -1,12 +1,30 @@
 #include "simulation_fixture.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/sound.h"
 #include "game/crystal.h"
+#include "game/projectile.h"
+#include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
 #include "scene/terrain.h"
+
+namespace {
+
+// Deletes every object of an owning list and empties it.
+template <class T>
+void clearOwned(std::vector<T*>& items) {
+    for (T* item : items) {
+        delete item;
+    }
+    items.clear();
+}
+
+}  // namespace
 
 std::string xy(const float* p) {
     char text[64];
@@ -27,6 +45,9 @@ void SimulationTest::SetUp() {
     terrain = level;
     srand(kSeed);
     manager = new UnitManager(terrain, 64);
+    for (int s = 0; s < 3; ++s) {
+        armSound(s);
+    }
 }
 
 void SimulationTest::TearDown() {
@@ -34,15 +55,25 @@ void SimulationTest::TearDown() {
     GlTest::TearDown();
 }
 
-void SimulationTest::removeCrystals() {
-    for (size_t i = 0; i < manager->crystals.size(); ++i) {
-        delete manager->crystals[i];
+void SimulationTest::removeCrystals() { clearOwned(manager->crystals); }
+
+void SimulationTest::removeUnits() {
+    manager->selection.clear();
+    for (int g = 0; g < 9; ++g) {
+        manager->groups[g].clear();
     }
-    manager->crystals.clear();
+    clearOwned(manager->units);
+    clearOwned(manager->dyingUnits);
+    clearOwned(manager->projectiles);
 }
 
 Unit* SimulationTest::spawn(int type, float x, float y, int player) {
     return manager->createUnit(type, x, y, manager->templates[type]->isAir ? 3.6f : 0.6f, player);
+}
+
+Crystal* SimulationTest::addCrystal(float x, float y) {
+    manager->crystals.push_back(new Crystal(x, y, 0.2f));
+    return manager->crystals.back();
 }
 
 bool SimulationTest::run(int frames, int dt) {
@@ -52,3 +83,7 @@ bool SimulationTest::run(int frames, int dt) {
     }
     return changed;
 }
+
+void SimulationTest::armSound(int sound) { armed[sound] = gSoundLastPlayed[sound] = SDL_GetTicks() - 30000u; }
+
+bool SimulationTest::soundPlayed(int sound) const { return gSoundLastPlayed[sound] != armed[sound]; }

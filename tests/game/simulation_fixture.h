@@ -5,6 +5,7 @@
 
 #include "support/gl_test.h"
 
+class Crystal;
 class Terrain;
 class UnitManager;
 class Unit;
@@ -28,13 +29,21 @@ protected:
     void TearDown() override;
     // Deletes the crystal field so that crystals neither get picked nor sought.
     void removeCrystals();
+    // Deletes every unit, dying unit and projectile and empties the selection and the groups.
+    void removeUnits();
     // A unit standing on the level ground (air types at flying height).
     Unit* spawn(int type, float x, float y, int player);
+    // A full crystal on the level ground.
+    Crystal* addCrystal(float x, float y);
     // Runs `frames` updates of dt each; returns whether any of them returned true.
     bool run(int frames, int dt);
+    // Lets the next play of a sound through its throttle; soundPlayed tells whether one came since.
+    void armSound(int sound);
+    bool soundPlayed(int sound) const;
 
     Terrain* terrain;
     UnitManager* manager;
+    unsigned int armed[3];
 };
 
 // The same without crystals, for units alone on the map.
