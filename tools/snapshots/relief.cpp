@@ -139,12 +139,13 @@ int main(int argc, char** argv) {
                 terrain->revealFog(15.0f, 15.0f);
                 terrain->revealFog(16.0f, 16.0f);
                 const char* fog = k >= 2 ? "clear" : "fog";
-                std::vector<unsigned char> pixels = render(terrain, distances[k % 2]);
+                float d = distances[k % 2];
+                std::vector<unsigned char> pixels = render(terrain, d);
                 char path[512];
-                std::snprintf(path, sizeof path, "%s/relief_%s_%s_%g_%s.png", dir.c_str(), names[tileSet], fog, distances[k % 2],
+                std::snprintf(path, sizeof path, "%s/relief_%s_%s_%g_%s.png", dir.c_str(), names[tileSet], fog, d,
                               variant.c_str());
                 writePngBottomUp(path, kWidth, kHeight, pixels);
-                std::printf("%-9s %-5s d=%-5g %-12s fine detail %.2f\n", names[tileSet], fog, distances[k % 2], variant.c_str(),
+                std::printf("%-9s %-5s d=%-5g %-12s fine detail %.2f\n", names[tileSet], fog, d, variant.c_str(),
                             fineDetail(pixels));
             }
         }
