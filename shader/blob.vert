@@ -54,6 +54,14 @@ float spow(float v, float e) {
     return sign(v) * pow(abs(v), e);
 }
 
+// Pleats and tentacles: a whole number of them around the body, so column 0 and column n meet at any grid
+// size and they keep their number and place when the level of detail changes. Grids with fewer than two
+// columns to each show them fainter rather than aliased into a few big lobes.
+const float FEATURES = 8.0;
+float features(float phi) {
+    return cos(phi * FEATURES) * clamp((resolution - 10.0) / 6.0, 0.0, 1.0);
+}
+
 // 0 worker: a squat gumdrop, flat underneath and wider at the bottom, with a soft curl on top.
 vec4 shapeBlob(float phi, float th) {
     float s = rowSin(th);
@@ -126,8 +134,7 @@ vec4 shapeMuffin(float phi, float th) {
         float a = (u - 0.1) / 0.35;
         r = mix(0.4, 0.46, a);
         h = mix(-0.5, 0.0, a);
-        // pleats: every other column folds in, so they hold at every grid size
-        float pleat = cos(phi * resolution * 0.5);
+        float pleat = features(phi);
         r *= 1.0 + 0.07 * pleat;
         // a paper cup (material above 1), the folds catching light unevenly
         mat = 1.85 + 0.15 * pleat;
@@ -195,8 +202,8 @@ vec4 shapePillow(float phi, float th) {
 vec4 shapeSlimy(float phi, float th) {
     float u = th / PI;
     float pulse = sin(seconds * 4.0 + phase);
-    // every other column is a long tentacle, so the fringe reads at every grid size
-    float lobe = 0.5 + 0.5 * cos(phi * resolution * 0.5);
+    // long tentacles between short ones
+    float lobe = 0.5 + 0.5 * features(phi);
     float tipDepth = -0.5 * (0.6 + 0.4 * lobe);
     float tipReach = 0.4 + 0.08 * lobe;
     float r;
