@@ -33,6 +33,7 @@ const float PI = 3.14159265;
 
 float seconds;
 float phase;
+float stretch;  // height / width of the body as drawn, the morph's blend of both shapes' proportions
 
 // sin of the row angle, never below 0 (sin(PI) in float is a hair negative, and pow of it is undefined)
 float rowSin(float th) {
@@ -181,7 +182,8 @@ vec4 shapePillow(float phi, float th) {
     float c = -cos(th);
     float u = th / PI;
     // tall bodies (the tower) are rounder, stacked from three shrinking cushions with a bud on top
-    float tall = smoothstep(1.15, 1.6, zfactor);
+    // (from the proportions drawn, so a morph into the tower ends on the tower's own look)
+    float tall = smoothstep(1.15, 1.6, stretch);
     float square = mix(0.45, 0.75, tall);
     float sx = spow(cos(phi), square);
     float sy = spow(sin(phi), square);
@@ -304,7 +306,8 @@ vec4 body(float phi, float th) {
                  + 0.4 * sin(2.0 * phi - 3.0 * th + seconds * 3.1 + 2.0 * phase);
     float d = (0.006 + amp * 0.5) * ripple * sin(th) * smoothstep(-0.5, -0.3, p.z);
     vec3 outward = normalize(vec3(p.xy, p.z * 0.7) + vec3(0.0, 0.0, 1e-4));
-    // the model is stretched by zfactor in z; keep the ripple the same size all round in the world
+    // the model is stretched in z by zfactor (nearly so while morphing); keep the ripple the same size all
+    // round in the world
     outward.z /= max(zfactor, 0.2);
     p.xyz += outward * d;
     return p;
@@ -313,6 +316,8 @@ vec4 body(float phi, float th) {
 void main() {
     seconds = float(time) * 0.001;
     phase = x * 1.7 + y * 2.3 + z * 0.9;
+    // the modelview ends in a scale by (width, width, height)
+    stretch = length(modelview[2].xyz) / max(length(modelview[0].xyz), 1e-6);
     float n = max(resolution, 2.0);
     float phi = vertex.x / n * 2.0 * PI;
     float th = vertex.y / (n - 1.0) * PI;
