@@ -321,15 +321,18 @@ void main() {
     float n = max(resolution, 2.0);
     float phi = vertex.x / n * 2.0 * PI;
     float th = vertex.y / (n - 1.0) * PI;
+    // The last column is placed from the first one's angle, so the two meet exactly and no pixel slips
+    // between them; the surface angles (for the eyes, on the front) keep running to 2 pi.
+    float around = vertex.x < n - 0.5 ? phi : 0.0;
 
-    vec4 p = body(phi, th);
+    vec4 p = body(around, th);
 
     // Normal from two nearby surface points, stepping towards the equator; each shares phi or the row angle
     // with this vertex, so the compiler can reuse part of the shapes' work. At the poles, where phi says
     // nothing, the point itself points outward.
     float e = 0.01;
     float dt = th < 0.5 * PI ? e : -e;
-    vec3 n0 = cross(body(phi + e, th).xyz - p.xyz, body(phi, th + dt).xyz - p.xyz) * sign(dt);
+    vec3 n0 = cross(body(around + e, th).xyz - p.xyz, body(around, th + dt).xyz - p.xyz) * sign(dt);
     if (!(dot(n0, n0) > 1e-16)) {
         n0 = p.xyz;
     }
