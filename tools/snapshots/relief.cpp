@@ -11,10 +11,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "read_back.h"
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "render/shader.h"
@@ -95,13 +95,7 @@ std::vector<unsigned char> render(Terrain* terrain, float d) {
     glDepthFunc(GL_LEQUAL);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     terrain->draw(&modelview, &projection, &frustum);
-    std::vector<unsigned char> pixels(kWidth * kHeight * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (int i = 0; i < kWidth * kHeight; ++i) {
-        pixels[i * 4 + 3] = 255;
-    }
-    return pixels;
+    return readOpaquePixels(kWidth, kHeight);
 }
 
 }  // namespace
