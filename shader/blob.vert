@@ -33,6 +33,7 @@ const float PI = 3.14159265;
 
 float seconds;
 float phase;
+float stretch;  // height / width of the body as drawn, the morph's blend of both shapes' proportions
 
 // sin of the row angle, never below 0 (sin(PI) in float is a hair negative, and pow of it is undefined)
 float rowSin(float th) {
@@ -52,6 +53,14 @@ float sq(float v) {
 // Signed power that keeps the sign, for squarish (superellipse) outlines.
 float spow(float v, float e) {
     return sign(v) * pow(abs(v), e);
+}
+
+// Pleats and tentacles: a whole number of them around the body, so column 0 and column n meet at any grid
+// size and they keep their number and place when the level of detail changes. Grids with fewer than two
+// columns to each show them fainter rather than aliased into a few big lobes.
+const float FEATURES = 8.0;
+float features(float phi) {
+    return cos(phi * FEATURES) * clamp((resolution - 10.0) / 6.0, 0.0, 1.0);
 }
 
 // 0 worker: a squat gumdrop, flat underneath and wider at the bottom, with a soft curl on top.
@@ -126,8 +135,7 @@ vec4 shapeMuffin(float phi, float th) {
         float a = (u - 0.1) / 0.35;
         r = mix(0.4, 0.46, a);
         h = mix(-0.5, 0.0, a);
-        // pleats: every other column folds in, so they hold at every grid size
-        float pleat = cos(phi * resolution * 0.5);
+        float pleat = features(phi);
         r *= 1.0 + 0.07 * pleat;
         // a paper cup (material above 1), the folds catching light unevenly
         mat = 1.85 + 0.15 * pleat;
@@ -174,7 +182,8 @@ vec4 shapePillow(float phi, float th) {
     float c = -cos(th);
     float u = th / PI;
     // tall bodies (the tower) are rounder, stacked from three shrinking cushions with a bud on top
-    float tall = smoothstep(1.15, 1.6, zfactor);
+    // (from the proportions drawn, so a morph into the tower ends on the tower's own look)
+    float tall = smoothstep(1.15, 1.6, stretch);
     float square = mix(0.45, 0.75, tall);
     float sx = spow(cos(phi), square);
     float sy = spow(sin(phi), square);
@@ -195,8 +204,8 @@ vec4 shapePillow(float phi, float th) {
 vec4 shapeSlimy(float phi, float th) {
     float u = th / PI;
     float pulse = sin(seconds * 4.0 + phase);
-    // every other column is a long tentacle, so the fringe reads at every grid size
-    float lobe = 0.5 + 0.5 * cos(phi * resolution * 0.5);
+    // long tentacles between short ones
+    float lobe = 0.5 + 0.5 * features(phi);
     float tipDepth = -0.5 * (0.6 + 0.4 * lobe);
     float tipReach = 0.4 + 0.08 * lobe;
     float r;
@@ -297,7 +306,8 @@ vec4 body(float phi, float th) {
                  + 0.4 * sin(2.0 * phi - 3.0 * th + seconds * 3.1 + 2.0 * phase);
     float d = (0.006 + amp * 0.5) * ripple * sin(th) * smoothstep(-0.5, -0.3, p.z);
     vec3 outward = normalize(vec3(p.xy, p.z * 0.7) + vec3(0.0, 0.0, 1e-4));
-    // the model is stretched by zfactor in z; keep the ripple the same size all round in the world
+    // the model is stretched in z by zfactor (nearly so while morphing); keep the ripple the same size all
+    // round in the world
     outward.z /= max(zfactor, 0.2);
     p.xyz += outward * d;
     return p;
@@ -306,18 +316,23 @@ vec4 body(float phi, float th) {
 void main() {
     seconds = float(time) * 0.001;
     phase = x * 1.7 + y * 2.3 + z * 0.9;
+    // the modelview ends in a scale by (width, width, height)
+    stretch = length(modelview[2].xyz) / max(length(modelview[0].xyz), 1e-6);
     float n = max(resolution, 2.0);
     float phi = vertex.x / n * 2.0 * PI;
     float th = vertex.y / (n - 1.0) * PI;
+    // The last column is placed from the first one's angle, so the two meet exactly and no pixel slips
+    // between them; the surface angles (for the eyes, on the front) keep running to 2 pi.
+    float around = vertex.x < n - 0.5 ? phi : 0.0;
 
-    vec4 p = body(phi, th);
+    vec4 p = body(around, th);
 
     // Normal from two nearby surface points, stepping towards the equator; each shares phi or the row angle
     // with this vertex, so the compiler can reuse part of the shapes' work. At the poles, where phi says
     // nothing, the point itself points outward.
     float e = 0.01;
     float dt = th < 0.5 * PI ? e : -e;
-    vec3 n0 = cross(body(phi + e, th).xyz - p.xyz, body(phi, th + dt).xyz - p.xyz) * sign(dt);
+    vec3 n0 = cross(body(around + e, th).xyz - p.xyz, body(around, th + dt).xyz - p.xyz) * sign(dt);
     if (!(dot(n0, n0) > 1e-16)) {
         n0 = p.xyz;
     }

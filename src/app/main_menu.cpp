@@ -152,10 +152,10 @@ void MainMenu::draw() {
     if (gFont) {
         const unsigned int white = 0xFFFFFFFF;
         gFont->begin2D();
-        gFont->drawTextShadowed("Number of Enemies", w / 2.0f - 75.0f, 125.0f, 18.0f, white, true, 1, projection);
-        gFont->drawTextShadowed("Map Size", w / 2.0f - 225.0f, 114.0f, 18.0f, white, true, 1, projection);
-        gFont->drawTextShadowed("Difficulty", w / 2.0f + 75.0f, 125.0f, 18.0f, white, true, 1, projection);
-        gFont->drawTextShadowed("Tile Set", w / 2.0f + 225.0f, 114.0f, 18.0f, white, true, 1, projection);
+        gFont->drawText("Number of Enemies", w / 2.0f - 75.0f, 125.0f, 18.0f, white, true, 1, projection);
+        gFont->drawText("Map Size", w / 2.0f - 225.0f, 114.0f, 18.0f, white, true, 1, projection);
+        gFont->drawText("Difficulty", w / 2.0f + 75.0f, 125.0f, 18.0f, white, true, 1, projection);
+        gFont->drawText("Tile Set", w / 2.0f + 225.0f, 114.0f, 18.0f, white, true, 1, projection);
         gFont->end2D();
     }
     drawPointer(canvas, projection, (float)gMouseX, h - (float)gMouseY);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "read_back.h"
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "scene/terrain.h"
@@ -68,14 +69,7 @@ void drawView(Terrain* terrain, int tileSet, float lookX, float lookY, float pit
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     frustum.extract(projection, modelview);
     terrain->draw(&modelview, &projection, &frustum);
-    // The game clears with alpha 0; the picture is made opaque so viewers do not show the sky as a hole.
-    std::vector<unsigned char> pixels(kWidth * kHeight * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    for (int i = 0; i < kWidth * kHeight; ++i) {
-        pixels[i * 4 + 3] = 255;
-    }
-    writePngBottomUp(path, kWidth, kHeight, pixels);
+    writePngBottomUp(path, kWidth, kHeight, readOpaquePixels(kWidth, kHeight));
     std::printf("wrote %s\n", path.c_str());
 }
 

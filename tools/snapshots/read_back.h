@@ -1,0 +1,20 @@
+#ifndef GELMARCH_TOOLS_SNAPSHOTS_READ_BACK_H
+#define GELMARCH_TOOLS_SNAPSHOTS_READ_BACK_H
+
+#include <GL/glew.h>
+
+#include <vector>
+
+// The bound framebuffer's lower-left width x height pixels, RGBA, bottom row first, made opaque: the game
+// clears with alpha 0, and picture viewers would show the sky as a hole.
+inline std::vector<unsigned char> readOpaquePixels(int width, int height) {
+    std::vector<unsigned char> pixels(width * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (int i = 0; i < width * height; ++i) {
+        pixels[i * 4 + 3] = 255;
+    }
+    return pixels;
+}
+
+#endif
