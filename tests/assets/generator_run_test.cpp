@@ -1,5 +1,5 @@
 // The generator as the build runs it: the same files every time, and clear failures.
-#include "asset_image.h"
+#include "asset_files.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The four sound effects: format, loading through SDL_mixer as the game does, and their shape.
-#include "asset_image.h"
+#include "asset_files.h"
 #include "render/asset_path.h"
 
 #include <gtest/gtest.h>
@@ -23,36 +23,25 @@ unsigned int le(const std::vector<unsigned char>& b, size_t at, int n) {
 
 const char* kSounds[4] = {"click", "attack", "splat", "crystal"};
 
-TEST(SoundFiles, AreMono16BitPcmAt22050Hz) {
-    for (const char* name : kSounds) {
-        std::vector<unsigned char> b = readFileBytes(assetPath(std::string(".\\sounds\\") + name + ".wav"));
-        ASSERT_GE(b.size(), 44u) << name;
-        EXPECT_EQ(0, std::string(b.begin(), b.begin() + 4).compare("RIFF")) << name;
-        EXPECT_EQ(0, std::string(b.begin() + 8, b.begin() + 12).compare("WAVE")) << name;
-        EXPECT_EQ(1u, le(b, 20, 2)) << name;      // PCM
-        EXPECT_EQ(1u, le(b, 22, 2)) << name;      // one channel
-        EXPECT_EQ(22050u, le(b, 24, 4)) << name;  // sample rate
-        EXPECT_EQ(16u, le(b, 34, 2)) << name;     // bits per sample
-        EXPECT_EQ(b.size() - 44, le(b, 40, 4)) << name;
-    }
-}
-
-TEST(SoundFiles, AreShortAudibleAndStartAndEndInSilence) {
-    // Longest allowed lengths in seconds: the click is heard on every command, the others are cues.
+// Mono 16-bit PCM at 22050 Hz, short (the click is heard on every command, the others are cues), clearly
+// audible, never clipped, and starting and ending in silence so they do not click.
+TEST(SoundFiles, AreShortAudibleMonoPcmThatStartsAndEndsInSilence) {
     const double maxSeconds[4] = {0.15, 1.2, 0.8, 1.0};
     for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(kSounds[i]);
         std::vector<unsigned char> b = readFileBytes(assetPath(std::string(".\\sounds\\") + kSounds[i] + ".wav"));
-        ASSERT_GE(b.size(), 44u);
+        ASSERT_GE(b.size(), 46u);
+        EXPECT_TRUE(std::string(b.begin(), b.begin() + 4) == "RIFF" && std::string(b.begin() + 8, b.begin() + 12) == "WAVE");
+        // format PCM, one channel, rate, bits per sample, data size
+        EXPECT_TRUE(le(b, 20, 2) == 1 && le(b, 22, 2) == 1 && le(b, 24, 4) == 22050 && le(b, 34, 2) == 16);
+        EXPECT_EQ(b.size() - 44, le(b, 40, 4));
         size_t count = (b.size() - 44) / 2;
-        double seconds = count / 22050.0;
-        EXPECT_GT(seconds, 0.02) << kSounds[i];
-        EXPECT_LT(seconds, maxSeconds[i]) << kSounds[i];
+        EXPECT_TRUE(count / 22050.0 > 0.02 && count / 22050.0 < maxSeconds[i]) << count;
         int peak = 0;
         for (size_t k = 0; k < count; ++k) peak = std::max(peak, std::abs(static_cast<int16_t>(le(b, 44 + 2 * k, 2))));
-        EXPECT_GT(peak, 6000) << kSounds[i];   // clearly audible
-        EXPECT_LT(peak, 32700) << kSounds[i];  // never clipped
-        EXPECT_LT(std::abs(static_cast<int16_t>(le(b, 44, 2))), 300) << kSounds[i];
-        EXPECT_LT(std::abs(static_cast<int16_t>(le(b, 44 + 2 * (count - 1), 2))), 300) << kSounds[i];
+        EXPECT_TRUE(peak > 6000 && peak < 32700) << peak;
+        EXPECT_LT(std::abs(static_cast<int16_t>(le(b, 44, 2))), 300);
+        EXPECT_LT(std::abs(static_cast<int16_t>(le(b, 44 + 2 * (count - 1), 2))), 300);
     }
 }
 

@@ -115,37 +115,3 @@ TEST_F(CanvasTest, InterfacePiecesShowTheAtlasUprightOneTexelPerPixel) {
     EXPECT_TRUE(pixelIs(320, 300, 0, 0, 0));
 }
 
-// Without shader files and images the 2D layer says so once per file and then draws nothing.
-TEST(MissingAssets, AreReportedAndNothingIsDrawnWithoutGlErrors) {
-    ASSERT_TRUE(ensureGlContext());
-    takeGlError();
-    ScratchDir empty(false);
-    MatrixStack projection;
-    projection.ortho(0.0f, 640.0f, 0.0f, 480.0f, 1.0f, -1.0f);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    Canvas* canvas = new Canvas();
-    Font* font = new Font();
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(
-        "Vertex shader file ..\\shader\\plain.vert does not exist.\n"
-        "Vertex shader file ..\\shader\\tex.vert does not exist.\n"
-        "Vertex shader file ..\\shader\\font.vert does not exist.\n",
-        testing::internal::GetCapturedStderr());
-    EXPECT_EQ(0u, out.find("Error: Couldn't open .\\textures\\other\\interface.png: ")) << out;
-    EXPECT_NE(std::string::npos, out.find("\nError: Couldn't open .\\textures\\font\\font.bmp: ")) << out;
-    EXPECT_EQ(13.0f, font->textWidth("1", 32.0f, false)) << "the widths do not depend on the image";
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    canvas->begin2D();
-    canvas->drawRect(0.0f, 0.0f, 640.0f, 480.0f, 0xFFFFFFFF, false, &projection);
-    canvas->drawButtonBox(10.0f, 10.0f, 50.0f, 50.0f, 1, &projection);
-    canvas->drawTexture(0.0f, 0.0f, 640.0f, 480.0f, &projection, 0);
-    canvas->drawInterface(&projection);
-    font->drawTextShadowed("Hello", 320.0f, 240.0f, 32.0f, 0xFFFFFFFF, false, 1, &projection);
-    canvas->end2D();
-    EXPECT_TRUE(pixelIs(320, 250, 0, 0, 0) && pixelIs(30, 30, 0, 0, 0));
-    delete font;
-    delete canvas;
-    EXPECT_EQ(GL_NO_ERROR, takeGlError());
-}

@@ -41,62 +41,35 @@ protected:
 
 }  // namespace
 
-TEST_F(ControlTest, HoverMarksEveryButtonUnderThePointEdgesIncluded) {
+// Hover marks every button under the point, edges included (disabled command buttons too); a click runs
+// every callback under it in list order. Tooltips and unknown kinds ignore the mouse.
+TEST_F(ControlTest, HoverAndClickReachEveryButtonUnderThePoint) {
     Control* a = add(1, 0.0f, 0.0f, 100.0f, 100.0f);
-    EXPECT_TRUE(a->state == 0 && a->enabled == 1 && a->tooltip == nullptr);
+    EXPECT_TRUE(a->state == 0 && a->enabled == 1 && a->tooltip == nullptr && a->callback == recordClick);
     Control* b = add(3, 50.0f, 50.0f, 100.0f, 100.0f);
-    b->enabled = 0;  // disabled command buttons hover all the same
+    b->enabled = 0;
+    add(4, 0.0f, 0.0f, 60.0f, 60.0f);
     Control* tip = add(2, 0.0f, 0.0f, 200.0f, 200.0f);
     Control* other = add(6, 0.0f, 0.0f, 200.0f, 200.0f);
-    tip->state = other->state = 5;
-    EXPECT_TRUE(canvas->mouseMove(75.0f, 75.0f));
-    EXPECT_TRUE(a->state == 1 && b->state == 1);
-    EXPECT_TRUE(tip->state == 5 && other->state == 5) << "tooltips and unknown kinds ignore the mouse";
-    // a's top-right corner, then b's top edge alone, then nothing.
-    EXPECT_TRUE(canvas->mouseMove(100.0f, 100.0f));
-    EXPECT_TRUE(a->state == 1 && b->state == 1);
-    EXPECT_TRUE(canvas->mouseMove(100.01f, 150.0f));
-    EXPECT_TRUE(a->state == 0 && b->state == 1);
-    EXPECT_FALSE(canvas->mouseMove(150.01f, 10.0f));
-    EXPECT_TRUE(a->state == 0 && b->state == 0);
-}
-
-TEST_F(ControlTest, ClickRunsEveryCallbackUnderThePointInListOrder) {
-    add(4, 0.0f, 0.0f, 100.0f, 100.0f);
-    add(1, 200.0f, 200.0f, 10.0f, 10.0f);
-    add(3, 50.0f, 50.0f, 100.0f, 100.0f)->enabled = 0;
-    add(5, 0.0f, 0.0f, 60.0f, 60.0f)->state = 1;
-    add(2, 0.0f, 0.0f, 300.0f, 300.0f);
     add(1, 0.0f, 0.0f, 300.0f, 300.0f)->callback = nullptr;
+    tip->state = other->state = 5;
+    // (x, y, hovering, a, b), each a's or b's edge or corner
+    const float moves[][5] = {{75, 75, 1, 1, 1}, {100, 100, 1, 1, 1}, {100.01f, 150, 1, 0, 1}, {350, 10, 0, 0, 0}};
+    for (const auto& m : moves) {
+        EXPECT_EQ(m[2] != 0, canvas->mouseMove(m[0], m[1])) << m[0] << "," << m[1];
+        EXPECT_TRUE(a->state == (int)m[3] && b->state == (int)m[4]) << m[0] << "," << m[1];
+    }
+    EXPECT_TRUE(tip->state == 5 && other->state == 5);
+    owned[2]->state = 1;
     EXPECT_TRUE(canvas->mouseClick(55.0f, 55.0f));
-    EXPECT_EQ(std::vector<int>({0, 2, 3}), gFired);
-    EXPECT_EQ(1, owned[3]->state) << "a click leaves the hover state alone";
+    EXPECT_EQ(std::vector<int>({0, 1, 2}), gFired);
+    EXPECT_EQ(1, owned[2]->state) << "a click leaves the hover state alone";
     gFired.clear();
-    EXPECT_TRUE(canvas->mouseClick(205.0f, 210.0f)) << "the top edge";
+    EXPECT_TRUE(canvas->mouseClick(100.0f, 150.0f)) << "b's top-left corner";
     EXPECT_EQ(std::vector<int>({1}), gFired);
     // Only the control without a callback (and the tooltip) lies here: no click, though it hovers.
     EXPECT_FALSE(canvas->mouseClick(250.0f, 250.0f));
     EXPECT_TRUE(canvas->mouseMove(250.0f, 250.0f));
-}
-
-TEST_F(ControlTest, TooltipFitsTheWiderOfItsTwoLines) {
-    // Title line: bold caption + 50 + regular note at 16; below: regular description at 14 + 10.
-    const struct {
-        const char *caption, *note, *description;
-        float width;
-    } cases[] = {
-        {"A", "11", "11", 71.5f},                      // 17 * 16 / 32 + 50 + 26 * 16 / 32
-        {"A", "11", "11111111111111111111", 123.75f},  // 260 * 14 / 32 + 10
-        {"11", "", "1", 64.0f},                        // bold "11" is 28 units: 14 + 50
-    };
-    for (const auto& c : cases) {
-        Control tip(2, 0.0f, 0.0f, 0.0f, 0.0f);
-        tip.caption = c.caption;
-        tip.note = c.note;
-        tip.description = c.description;
-        tip.fitTooltip();
-        EXPECT_TRUE(tip.w == c.width && tip.h == 35.0f) << c.description << ": " << tip.w << " x " << tip.h;
-    }
 }
 
 // Texts are in 0xDFFFDF over the scratch font's (255, cell, 0): (223, cell, 0) where opaque.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
@@ -8,248 +9,142 @@
 
 namespace {
 
-void expectMatrixNear(const float* expected, const MatrixStack& stack, float tolerance = 1e-6f) {
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_NEAR(expected[i], stack.current.m[i], tolerance) << "index " << i;
+// Applies the current matrix to a point (w = 1) with the column-major layout.
+void expectMaps(const MatrixStack& s, const float in[3], const float out[4], float tolerance = 1e-5f) {
+    const float* m = s.current.m;
+    for (int r = 0; r < 4; ++r) {
+        float v = m[r] * in[0] + m[4 + r] * in[1] + m[8 + r] * in[2] + m[12 + r];
+        EXPECT_NEAR(out[r], v, tolerance) << "(" << in[0] << "," << in[1] << "," << in[2] << ") row " << r;
     }
 }
 
-const float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
-// Applies the current matrix to a point (w = 1) with the column-major layout.
-void transformPoint(const MatrixStack& s, float x, float y, float z, float out[4]) {
-    const float* m = s.current.m;
-    for (int r = 0; r < 4; ++r) {
-        out[r] = m[0 * 4 + r] * x + m[1 * 4 + r] * y + m[2 * 4 + r] * z + m[3 * 4 + r];
-    }
+void expectVector(float x, float y, float z, const Vector3& v) {
+    EXPECT_FLOAT_EQ(x, v.x);
+    EXPECT_FLOAT_EQ(y, v.y);
+    EXPECT_FLOAT_EQ(z, v.z);
 }
 
 }  // namespace
 
-TEST(Vector3Test, InPlaceArithmetic) {
+TEST(Vector3Test, ArithmeticLengthNormalizeAndCross) {
     Vector3 v(1.0f, 2.0f, 3.0f);
     v.add(Vector3(0.5f, -1.0f, 2.0f));
-    EXPECT_FLOAT_EQ(1.5f, v.x);
-    EXPECT_FLOAT_EQ(1.0f, v.y);
-    EXPECT_FLOAT_EQ(5.0f, v.z);
+    expectVector(1.5f, 1.0f, 5.0f, v);
     v.subtract(Vector3(1.5f, 1.0f, 1.0f));
-    EXPECT_FLOAT_EQ(0.0f, v.x);
-    EXPECT_FLOAT_EQ(0.0f, v.y);
-    EXPECT_FLOAT_EQ(4.0f, v.z);
-}
-
-TEST(Vector3Test, LengthAndNormalize) {
-    Vector3 v(3.0f, 4.0f, 12.0f);
-    EXPECT_FLOAT_EQ(13.0f, v.length());
-    v.normalize();
-    EXPECT_FLOAT_EQ(3.0f / 13.0f, v.x);
-    EXPECT_FLOAT_EQ(4.0f / 13.0f, v.y);
-    EXPECT_FLOAT_EQ(12.0f / 13.0f, v.z);
-    EXPECT_FLOAT_EQ(1.0f, v.length());
-
-    // A zero vector must not turn into NaNs that would poison lighting.
-    Vector3 zero;
+    expectVector(0.0f, 0.0f, 4.0f, v);
+    Vector3 n(3.0f, 4.0f, 12.0f);
+    EXPECT_FLOAT_EQ(13.0f, n.length());
+    n.normalize();
+    expectVector(3.0f / 13.0f, 4.0f / 13.0f, 12.0f / 13.0f, n);
+    Vector3 zero;  // must not turn into NaNs that would poison lighting
     zero.normalize();
-    EXPECT_EQ(0.0f, zero.x);
-    EXPECT_EQ(0.0f, zero.y);
-    EXPECT_EQ(0.0f, zero.z);
-}
-
-TEST(Vector3Test, CrossFollowsTheRightHandRule) {
-    Vector3 x(1.0f, 0.0f, 0.0f);
-    x.cross(Vector3(0.0f, 1.0f, 0.0f));
-    EXPECT_FLOAT_EQ(0.0f, x.x);
-    EXPECT_FLOAT_EQ(0.0f, x.y);
-    EXPECT_FLOAT_EQ(1.0f, x.z);
-
-    // (2, 3, 4) x (5, 6, 7) = (3*7 - 4*6, 4*5 - 2*7, 2*6 - 3*5) = (-3, 6, -3)
+    expectVector(0.0f, 0.0f, 0.0f, zero);
+    // (2, 3, 4) x (5, 6, 7) = (3*7 - 4*6, 4*5 - 2*7, 2*6 - 3*5)
     Vector3 a(2.0f, 3.0f, 4.0f);
     a.cross(Vector3(5.0f, 6.0f, 7.0f));
-    EXPECT_FLOAT_EQ(-3.0f, a.x);
-    EXPECT_FLOAT_EQ(6.0f, a.y);
-    EXPECT_FLOAT_EQ(-3.0f, a.z);
+    expectVector(-3.0f, 6.0f, -3.0f, a);
 }
 
-TEST(MatrixStackTest, ObjectAddressIsTheCurrentMatrix) {
-    MatrixStack s;
-    EXPECT_EQ(static_cast<void*>(&s), static_cast<void*>(s.current.m));
-    expectMatrixNear(kIdentity, s, 0.0f);
-    EXPECT_EQ(1, s.capacity);
-    EXPECT_EQ(0, s.depth);
-}
-
-TEST(MatrixStackTest, TranslateAndScaleComposeInCallOrder) {
-    MatrixStack s;
-    s.translate(1.0f, 2.0f, 3.0f);
-    s.scale(2.0f, 3.0f, 4.0f);
-    // The last call applies first: scale, then translate.
-    float p[4];
-    transformPoint(s, 1.0f, 1.0f, 1.0f, p);
-    EXPECT_FLOAT_EQ(3.0f, p[0]);
-    EXPECT_FLOAT_EQ(5.0f, p[1]);
-    EXPECT_FLOAT_EQ(7.0f, p[2]);
-    EXPECT_FLOAT_EQ(1.0f, p[3]);
-    const float expected[16] = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 1, 2, 3, 1};
-    expectMatrixNear(expected, s, 0.0f);
-}
-
-TEST(MatrixStackTest, MultiplyMayBeGivenItsOwnMatrix) {
-    MatrixStack s;
-    s.translate(1.0f, 0.0f, 0.0f);
-    s.scale(2.0f, 2.0f, 2.0f);
-    Matrix4 copy = s.current;
-    s.multiply(s.current);
-    // [2I t; 0 1]^2 = [4I, 2t + t; 0 1]
-    const float expected[16] = {4, 0, 0, 0, 0, 4, 0, 0, 0, 0, 4, 0, 3, 0, 0, 1};
-    expectMatrixNear(expected, s, 0.0f);
-    (void)copy;
-}
-
-TEST(MatrixStackTest, RotateNinetyAboutZMapsXOntoY) {
-    MatrixStack s;
-    s.rotate(90.0f, 0.0f, 0.0f, 1.0f);
-    EXPECT_NEAR(1.0f, s.current.m[1], 1e-6f);
-    EXPECT_NEAR(-1.0f, s.current.m[4], 1e-6f);
-    EXPECT_NEAR(0.0f, s.current.m[0], 1e-6f);
-    EXPECT_NEAR(0.0f, s.current.m[5], 1e-6f);
-    EXPECT_FLOAT_EQ(1.0f, s.current.m[10]);
-    float p[4];
-    transformPoint(s, 1.0f, 0.0f, 0.0f, p);
-    EXPECT_NEAR(0.0f, p[0], 1e-6f);
-    EXPECT_NEAR(1.0f, p[1], 1e-6f);
-}
-
-TEST(MatrixStackTest, RotateUsesTheAxisUnnormalised) {
-    // A 180 degree turn about (0, 0, 2): c = -1, s ~ 0, t = 2, so index 10 = t*z*z + c = 8 - 1 = 7.
-    MatrixStack s;
-    s.rotate(180.0f, 0.0f, 0.0f, 2.0f);
-    EXPECT_NEAR(7.0f, s.current.m[10], 1e-5f);
-    EXPECT_NEAR(-1.0f, s.current.m[0], 1e-5f);
-}
-
-TEST(MatrixStackTest, AngleConversionUsesTheFloatPiConstant) {
-    // 180 degrees with the float constant is 3.1415920257568359375 rounded to float, not M_PI.
-    EXPECT_EQ(3.141592f, degToRad(180.0f));
-    EXPECT_EQ((float)(90.0 * 3.1415920257568359375 / 180.0), degToRad(90.0f));
+// Each case builds a matrix from identity and maps points to hand-worked images.
+TEST(MatrixStackTest, TransformsMapPointsWhereTheyShould) {
+    const float r3 = 1.0f / std::sqrt(3.0f);
+    const struct {
+        const char* what;
+        void (*build)(MatrixStack&);
+        float in[3], out[4];
+    } cases[] = {
+        // The last call applies first: scale, then translate.
+        {"translate after scale", [](MatrixStack& s) { s.translate(1, 2, 3); s.scale(2, 3, 4); },
+         {1, 1, 1}, {3, 5, 7, 1}},
+        {"a quarter turn about z takes x to y", [](MatrixStack& s) { s.rotate(90, 0, 0, 1); }, {1, 0, 0}, {0, 1, 0, 1}},
+        // A third of a turn about the diagonal cycles the axes x -> y -> z -> x.
+        {"x about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
+         {1, 0, 0}, {0, 1, 0, 1}},
+        {"y about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
+         {0, 2, 0}, {0, 0, 2, 1}},
+        {"z about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
+         {0, 0, 3}, {3, 0, 0, 1}},
+        // A point on the axis stays put; turned -90 about x, y goes to -z.
+        {"on the axis", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(77, d, d, d); },
+         {r3, r3, r3}, {r3, r3, r3, 1}},
+        {"minus a quarter about x", [](MatrixStack& s) { s.rotate(-90, 1, 0, 0); }, {0, 1, 0}, {0, 0, -1, 1}},
+        // The axis is used as given: a half turn about (0, 0, 2) makes z' = (t z z + c) z = 7 z.
+        {"unnormalised axis", [](MatrixStack& s) { s.rotate(180, 0, 0, 2); }, {1, 0, 1}, {-1, 0, 7, 1}},
+        // The multiply may be given its own matrix: [2I t; 0 1]^2 = [4I 3t; 0 1].
+        {"squared", [](MatrixStack& s) { s.translate(1, 0, 0); s.scale(2, 2, 2); s.multiply(s.current); },
+         {1, 1, 1}, {7, 4, 4, 1}},
+        // perspective and ortho replace what was there. f = 1 / tan(45 deg) = 1; z -2 lies at depth -1 / 2.
+        {"perspective", [](MatrixStack& s) { s.translate(5, 5, 5); s.perspective(90, 2, 1, 3); },
+         {2, 1, -2}, {1, 1, 1, 2}},
+        {"ortho to the top-right corner", [](MatrixStack& s) { s.scale(3, 3, 3); s.ortho(0, 800, 0, 600, 1, -1); },
+         {800, 600, 0}, {1, 1, 0, 1}},
+        {"ortho depth", [](MatrixStack& s) { s.ortho(-10, 10, -5, 5, 2, 6); }, {-5, 2.5f, -4}, {-0.5f, 0.5f, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MatrixStack s;
+        c.build(s);
+        expectMaps(s, c.in, c.out);
+    }
+    EXPECT_EQ(3.141592f, degToRad(180.0f)) << "the game's float pi, not M_PI";
     EXPECT_NE((float)M_PI, degToRad(180.0f));
-}
-
-TEST(MatrixStackTest, PerspectiveReplacesTheCurrentMatrix) {
-    MatrixStack s;
-    s.translate(5.0f, 5.0f, 5.0f);
-    s.perspective(90.0f, 2.0f, 1.0f, 3.0f);
-    // f = 1 / tan(45 deg) = 1
-    EXPECT_NEAR(0.5f, s.current.m[0], 1e-6f);
-    EXPECT_NEAR(1.0f, s.current.m[5], 1e-6f);
-    EXPECT_FLOAT_EQ(-2.0f, s.current.m[10]);   // (3 + 1) / (1 - 3)
-    EXPECT_FLOAT_EQ(-1.0f, s.current.m[11]);
-    EXPECT_FLOAT_EQ(-3.0f, s.current.m[14]);   // 3 * 2 * 1 / (1 - 3)
-    EXPECT_FLOAT_EQ(0.0f, s.current.m[15]);
-    EXPECT_FLOAT_EQ(0.0f, s.current.m[12]);
-}
-
-TEST(MatrixStackTest, OrthoForTheOverlay) {
-    MatrixStack s;
-    s.scale(3.0f, 3.0f, 3.0f);
-    s.ortho(0.0f, 800.0f, 0.0f, 600.0f, 1.0f, -1.0f);
-    EXPECT_FLOAT_EQ(2.0f / 800.0f, s.current.m[0]);
-    EXPECT_FLOAT_EQ(2.0f / 600.0f, s.current.m[5]);
-    EXPECT_FLOAT_EQ(1.0f, s.current.m[10]);
-    EXPECT_FLOAT_EQ(-1.0f, s.current.m[12]);
-    EXPECT_FLOAT_EQ(-1.0f, s.current.m[13]);
-    EXPECT_FLOAT_EQ(0.0f, s.current.m[14]);
-    // The window's top-right pixel corner lands on NDC (1, 1).
-    float p[4];
-    transformPoint(s, 800.0f, 600.0f, 0.0f, p);
-    EXPECT_FLOAT_EQ(1.0f, p[0]);
-    EXPECT_FLOAT_EQ(1.0f, p[1]);
 }
 
 TEST(MatrixStackTest, PushAndPopRestoreBitForBitAndStopAtTheBounds) {
     MatrixStack s(2);
+    EXPECT_EQ(static_cast<void*>(&s), static_cast<void*>(s.current.m)) << "the address is the current matrix";
     s.rotate(33.0f, 0.3f, 0.4f, 0.5f);
     Matrix4 before = s.current;
     s.push();
     s.translate(7.0f, 8.0f, 9.0f);
     s.push();
-    EXPECT_EQ(2, s.depth);
     s.scale(4.0f, 4.0f, 4.0f);
     Matrix4 full = s.current;
     s.push();  // full: ignored
     EXPECT_EQ(2, s.depth);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(full.m[i], s.current.m[i]);
-    }
+    EXPECT_EQ(0, memcmp(full.m, s.current.m, sizeof full.m));
     s.pop();
     s.pop();
-    EXPECT_EQ(0, s.depth);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(before.m[i], s.current.m[i]);
-    }
     s.pop();  // empty: ignored
     EXPECT_EQ(0, s.depth);
-    for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(before.m[i], s.current.m[i]);
-    }
+    EXPECT_EQ(0, memcmp(before.m, s.current.m, sizeof before.m));
 }
 
-class FrustumTest : public ::testing::Test {
-protected:
-    // A camera at the origin looking down -z with a 90 degree square view, near 1 and far 10.
-    void SetUp() override {
-        projection.perspective(90.0f, 1.0f, 1.0f, 10.0f);
-        frustum.extract(projection, modelview);
-    }
-    MatrixStack projection;
-    MatrixStack modelview;
-    Frustum frustum;
-};
-
-TEST_F(FrustumTest, PlanesAreNormalisedAndFaceInwards) {
-    const float h = std::sqrt(0.5f);
-    // right: w - x = -z - x -> (-1, 0, -1, 0) normalised
-    EXPECT_NEAR(-h, frustum.planes[kPlaneRight][0], 1e-5f);
-    EXPECT_NEAR(-h, frustum.planes[kPlaneRight][2], 1e-5f);
-    EXPECT_NEAR(h, frustum.planes[kPlaneLeft][0], 1e-5f);
-    EXPECT_NEAR(h, frustum.planes[kPlaneBottom][1], 1e-5f);
-    EXPECT_NEAR(-h, frustum.planes[kPlaneTop][1], 1e-5f);
-    // near at z = -1 faces -z, far at z = -10 faces +z
-    EXPECT_NEAR(-1.0f, frustum.distance(0.0f, 0.0f, 0.0f, kPlaneNear), 1e-5f);
-    EXPECT_NEAR(1.0f, frustum.distance(0.0f, 0.0f, -2.0f, kPlaneNear), 1e-5f);
-    EXPECT_NEAR(1.0f, frustum.distance(0.0f, 0.0f, -9.0f, kPlaneFar), 1e-5f);
-    EXPECT_NEAR(-1.0f, frustum.distance(0.0f, 0.0f, -11.0f, kPlaneFar), 1e-5f);
-}
-
-TEST_F(FrustumTest, SphereTestRejectsOnlyWhollyOutsideSpheres) {
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -5.0f, 0.5f));
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 5.0f, 1.0f));   // behind the camera
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, -10.5f, 1.0f));  // straddles the far plane
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, -12.0f, 1.0f));
-    // Touching the near plane from outside exactly (distance -radius) counts as outside.
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f));
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 1.001f));
-}
-
-TEST_F(FrustumTest, ToScreenMapsTheViewAxisToTheWindowCentre) {
-    int x = 0, y = 0, size = 0;
-    frustum.toScreen(0.0f, 0.0f, -5.0f, x, y, size, 801, 601);
-    EXPECT_EQ(400, x);  // 0.5 * 801 truncated
-    EXPECT_EQ(300, y);
-    EXPECT_EQ(50, size);
-    // Halfway to the right edge at depth 4 (x = 2): NDC 0.5 -> three quarters of the width; y counts from the
-    // bottom. Odd sizes keep the exact products away from the truncation step: 600.75 and 150.25.
-    frustum.toScreen(2.0f, -2.0f, -4.0f, x, y, size, 801, 601);
-    EXPECT_EQ(600, x);
-    EXPECT_EQ(150, y);
-}
-
-TEST(FrustumExtractTest, FollowsTheModelview) {
-    MatrixStack projection;
+// A camera at the origin looking down -z with a 90 degree square view, near 1 and far 10.
+TEST(FrustumTest, PlanesFaceInwardsAndOnlyWhollyOutsideSpheresAreRejected) {
+    MatrixStack projection, modelview;
     projection.perspective(90.0f, 1.0f, 1.0f, 10.0f);
-    MatrixStack modelview;
+    Frustum f;
+    f.extract(projection, modelview);
+    const float h = std::sqrt(0.5f);
+    // (plane, point, signed distance): the side planes are 45 degrees off the view axis
+    const struct {
+        int plane;
+        float x, y, z, distance;
+    } distances[] = {{kPlaneRight, 1, 0, -3, h * 2}, {kPlaneLeft, 1, 0, -3, h * 4}, {kPlaneBottom, 0, -4, -3, -h},
+                     {kPlaneTop, 0, -4, -3, h * 7}, {kPlaneNear, 0, 0, 0, -1}, {kPlaneNear, 0, 0, -2, 1},
+                     {kPlaneFar, 0, 0, -9, 1},       {kPlaneFar, 0, 0, -11, -1}};
+    for (const auto& d : distances) {
+        EXPECT_NEAR(d.distance, f.distance(d.x, d.y, d.z, d.plane), 1e-5f) << "plane " << d.plane << " z " << d.z;
+    }
+    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, -5.0f, 0.5f));
+    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, 5.0f, 1.0f));   // behind the camera
+    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, -10.5f, 1.0f));  // straddles the far plane
+    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, -12.0f, 1.0f));
+    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f)) << "touching from outside is outside";
+    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, 0.0f, 1.001f));
+    EXPECT_FALSE(f.sphereVisible(6.0f, 0.0f, -4.0f, 1.0f)) << "off to the right";
+
+    // On the view axis: the window centre; halfway to the right edge at depth 4 (x = 2): three quarters of
+    // the width, y from the bottom. Odd sizes keep the products (600.75, 150.25) off the truncation step.
+    int x = 0, y = 0, size = 0;
+    f.toScreen(0.0f, 0.0f, -5.0f, x, y, size, 801, 601);
+    EXPECT_TRUE(x == 400 && y == 300 && size == 50) << x << "," << y << " " << size;
+    f.toScreen(2.0f, -2.0f, -4.0f, x, y, size, 801, 601);
+    EXPECT_TRUE(x == 600 && y == 150) << x << "," << y;
+
     modelview.translate(0.0f, 0.0f, -5.0f);  // the world moved 5 units away from the camera
-    Frustum frustum;
-    frustum.extract(projection, modelview);
-    EXPECT_TRUE(frustum.sphereVisible(0.0f, 0.0f, 0.0f, 0.5f));
-    EXPECT_FALSE(frustum.sphereVisible(0.0f, 0.0f, 5.0f, 0.5f));  // at the camera now
+    f.extract(projection, modelview);
+    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, 0.0f, 0.5f));
+    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, 5.0f, 0.5f));  // at the camera now
 }

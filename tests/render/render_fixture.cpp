@@ -35,20 +35,13 @@ ScratchDir::~ScratchDir() {
     }
 }
 
-bool writeBmp(const std::string& path, int width, int height, const unsigned char* pixels,
-              const unsigned char* paletteRgb, int paletteSize) {
-    // The 24-bit masks put blue in the lowest byte of each little-endian pixel, as BMP files keep it.
-    SDL_Surface* surface = paletteRgb ? SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 8, 0, 0, 0, 0)
-                                      : SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF0000, 0xFF00, 0xFF, 0);
-    for (int i = 0; i < paletteSize; ++i) {
-        SDL_Color colour = {paletteRgb[i * 3], paletteRgb[i * 3 + 1], paletteRgb[i * 3 + 2], 0};
-        SDL_SetColors(surface, &colour, i, 1);
-    }
-    int rowBytes = width * surface->format->BytesPerPixel;
+bool writeBmp(const std::string& path, int width, int height, const unsigned char* rgb) {
+    // The masks put blue in the lowest byte of each little-endian pixel, as BMP files keep it.
+    SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 24, 0xFF0000, 0xFF00, 0xFF, 0);
     for (int row = 0; row < height; ++row) {
         unsigned char* out = (unsigned char*)surface->pixels + row * surface->pitch;
-        for (int i = 0; i < rowBytes; ++i) {
-            out[i] = paletteRgb ? pixels[row * rowBytes + i] : pixels[row * rowBytes + i - i % 3 + 2 - i % 3];
+        for (int i = 0; i < width * 3; ++i) {
+            out[i] = rgb[row * width * 3 + i - i % 3 + 2 - i % 3];
         }
     }
     bool ok = SDL_SaveBMP(surface, path.c_str()) == 0;
@@ -59,8 +52,7 @@ bool writeBmp(const std::string& path, int width, int height, const unsigned cha
 void writeFontImage(bool darkLeftHalves) {
     std::vector<unsigned char> rgb(512 * 512 * 3, 0);
     for (int i = 0; i < 512 * 512; ++i) {
-        int row = i / 512;
-        int col = i % 512;
+        int row = i / 512, col = i % 512;
         if (!darkLeftHalves || col % 32 >= 16) {
             rgb[i * 3] = 255;
             rgb[i * 3 + 1] = (unsigned char)((row / 32) * 16 + col / 32);
@@ -69,11 +61,11 @@ void writeFontImage(bool darkLeftHalves) {
     ASSERT_TRUE(writeBmp("textures/font/font.bmp", 512, 512, rgb.data()));
 }
 
+// The atlas described with atlasAt, rows bottom first.
 void writeAtlas() {
     std::vector<unsigned char> rgba(512 * 512 * 4, 255);
     for (int i = 0; i < 512 * 512; ++i) {
-        int ax = i % 512;
-        int ay = i / 512;  // rows go bottom first
+        int ax = i % 512, ay = i / 512;
         rgba[i * 4] = (unsigned char)(ax & 255);
         rgba[i * 4 + 1] = (unsigned char)(ay & 255);
         rgba[i * 4 + 2] = (unsigned char)((ax >= 256 ? 128 : 0) + (ay >= 256 ? 64 : 0));

@@ -25,15 +25,13 @@ private:
     std::string previous;
 };
 
-// A BMP, rows top first: 24-bit from RGB triples, or 8-bit from indices into a palette of RGB triples.
-bool writeBmp(const std::string& path, int width, int height, const unsigned char* pixels,
-              const unsigned char* paletteRgb = nullptr, int paletteSize = 0);
+// A 24-bit BMP from RGB triples, rows top first.
+bool writeBmp(const std::string& path, int width, int height, const unsigned char* rgb);
 // textures/font/font.bmp with every cell i coloured (255, i, 0), so a drawn pixel's green names its glyph
 // cell. With darkLeftHalves the left 16 columns of every cell are black (no coverage).
 void writeFontImage(bool darkLeftHalves = false);
 // textures/other/interface.png whose texel (ax, ay), ay counted from the bottom row, is coloured
 // (ax % 256, ay % 256, 128 if ax >= 256 + 64 if ay >= 256); atlasAt decodes a drawn pixel back.
-void writeAtlas();
 std::pair<int, int> atlasAt(int x, int y);
 
 struct Pixel {

@@ -48,82 +48,58 @@ TEST_F(BlobTest, TintsFollowTheColourCodes) {
     }
 }
 
-// A blob 10 in front of the near plane: placed at z + (H - 1) / 2 and scaled by (W, W, H), every setting
-// sent, and the caller's matrix left as it was. A draw after a morph no longer blends, but "model2"
-// keeps the morph's value: draw does not send it.
-TEST_F(BlobTest, DrawSendsItsUnitTransformAndSettings) {
-    mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 2.0f, 2.0f, 0, 4, 1, 0, &projection, &modelview, 0.6f, &frustum);
-    mesh->draw(0.5f, -0.25f, -11.0f, 1.0f, 2.0f, 0.12f, 3, 5, 777, &projection, &modelview, &frustum);
-    const float placed[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 0.5f, -0.25f, -10.5f, 1};
-    float m[16];
-    uniform("modelview", m);
-    expectValues(placed, m, 16, "modelview");
-    uniform("projection", m);
-    expectValues(projection.current.m, m, 16, "projection");
-    EXPECT_EQ(777, uniformInt("time"));
-    EXPECT_EQ(3, uniformInt("model"));
-    EXPECT_EQ(4, uniformInt("model2"));
-    // size 2 at distance 10: ratio 5, 5^0.95 = 4.61, so n = 27
-    const float settings[7] = {0.12f, 0.0f, 27.0f, 0.5f, -0.25f, -11.0f, 2.0f};
-    const char* names[7] = {"vertfactor", "mixfactor", "resolution", "x", "y", "z", "zfactor"};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_FLOAT_EQ(settings[i], uniformFloat(names[i])) << names[i];
-    }
-    EXPECT_EQ(0, modelview.depth);
-    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    expectValues(identity, modelview.current.m, 16, "caller's modelview");
-}
-
-// A 1 x 0.5 body turning into a 2 x 3 one: the size moves with the mix, while the grid (size 1 at
-// distance 10: n = 23) and zfactor stay with the first shape.
-TEST_F(BlobTest, MorphInterpolatesTheSizeButKeepsTheFirstShapesDetail) {
+// What each draw sends: the body placed at z + (H - 1) / 2 and scaled by (W, W, H), turned over about x
+// by fade * 110 degrees while dying, sized by the mix while morphing (whose grid and zfactor stay with the
+// first shape), with the caller's matrix left as it was. draw and drawDying leave "model2" as the last
+// morph set it (7). Grid n: size / distance ratio r, n = trunc(32 - r^0.95).
+TEST_F(BlobTest, EachDrawSendsItsTransformAndSettings) {
+    const float x = 1.5707964f;
     const struct {
-        float mix, w, h, z;
+        int variant;
+        float m[16];
+        int model, model2, time;
+        float vertfactor, mix, zfactor, resolution;
     } cases[] = {
-        {0.0f, 1.0f, 0.5f, -11.25f},
-        {0.25f, 1.25f, 1.125f, -10.9375f},  // 0.75 + 0.5, 0.375 + 0.75, lifted by 0.0625
-        {1.0f, 2.0f, 3.0f, -10.0f},
+        // size 2 at distance 10: 5^0.95 = 4.61, n = 27
+        {0, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 0.5f, -0.25f, -10.5f, 1}, 3, 7, 777, 0.12f, 0, 2, 27},
+        // 55 degrees: cos 0.573576, sin 0.819152; columns scaled by 0.8, 0.8, 1.5; lifted by 0.25; n = 25
+        {1, {0.8f, 0, 0, 0, 0, 0.458861f, 0.655322f, 0, 0, -1.228728f, 0.860364f, 0, x, 0, -10.75f, 1}, 2, 7, 9,
+         0.12f, 0, 1.875f, 25},
+        {2, {0.8f, 0, 0, 0, 0, 0.8f, 0, 0, 0, 0, 1.5f, 0, x, 0, -10.75f, 1}, 2, 7, 9, 0.03f, 0, 1.875f, 25},
+        // 1 x 0.5 into 2 x 3 at mix 0, 0.25 (0.75 + 0.5, 0.375 + 0.75, lifted by 0.0625) and 1; n = 23
+        {3, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0.5f, 0, 0, 0, -11.25f, 1}, 2, 6, 5, 0.03f, 0, 0.5f, 23},
+        {4, {1.25f, 0, 0, 0, 0, 1.25f, 0, 0, 0, 0, 1.125f, 0, 0, 0, -10.9375f, 1}, 2, 6, 5, 0.03f, 0.25f, 0.5f, 23},
+        {5, {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 0, -10, 1}, 2, 6, 5, 0.03f, 1, 0.5f, 23},
     };
     for (const auto& c : cases) {
-        mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 0.5f, 2.0f, 3.0f, 2, 6, 2, 5, &projection, &modelview, c.mix,
-                        &frustum);
-        const float placed[16] = {c.w, 0, 0, 0, 0, c.w, 0, 0, 0, 0, c.h, 0, 0, 0, c.z, 1};
+        SCOPED_TRACE(c.variant);
+        mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 2.0f, 2.0f, 0, 7, 1, 0, &projection, &modelview, 0.6f, &frustum);
+        if (c.variant == 0) {
+            mesh->draw(0.5f, -0.25f, -11.0f, 1.0f, 2.0f, 0.12f, 3, 5, 777, &projection, &modelview, &frustum);
+        } else if (c.variant < 3) {
+            mesh->drawDying(x, 0.0f, -11.0f, c.variant == 1 ? 0.5f : 0.0f, 0.8f, 1.5f, c.vertfactor, 2, 6, 9,
+                            &projection, &modelview, &frustum);
+        } else {
+            mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 0.5f, 2.0f, 3.0f, 2, 6, 2, 5, &projection, &modelview, c.mix,
+                            &frustum);
+        }
         float m[16];
         uniform("modelview", m);
-        expectValues(placed, m, 16, "modelview");
-        EXPECT_EQ(2, uniformInt("model"));
-        EXPECT_EQ(6, uniformInt("model2"));
-        EXPECT_EQ(5, uniformInt("time"));
-        EXPECT_FLOAT_EQ(c.mix, uniformFloat("mixfactor"));
-        EXPECT_FLOAT_EQ(0.03f, uniformFloat("vertfactor"));
-        EXPECT_FLOAT_EQ(0.5f, uniformFloat("zfactor"));
-        EXPECT_FLOAT_EQ(23.0f, uniformFloat("resolution"));
+        expectValues(c.m, m, 16, "modelview");
+        uniform("projection", m);
+        expectValues(projection.current.m, m, 16, "projection");
+        EXPECT_TRUE(uniformInt("model") == c.model && uniformInt("model2") == c.model2 && uniformInt("time") == c.time);
+        const float settings[4] = {c.vertfactor, c.mix, c.zfactor, c.resolution};
+        const char* names[4] = {"vertfactor", "mixfactor", "zfactor", "resolution"};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_FLOAT_EQ(settings[i], uniformFloat(names[i])) << names[i];
+        }
+        EXPECT_EQ(0, modelview.depth);
+        expectValues(MatrixStack().current.m, modelview.current.m, 16, "caller's modelview");
     }
-}
-
-// A dying blob at x = pi/2, y = 0 tips over about the x axis by fade * 110 degrees; like draw, it leaves
-// "model2" alone.
-TEST_F(BlobTest, DyingTiltsWithTheFade) {
-    const float x = 1.5707964f;
-    // 55 degrees: cos 0.573576, sin 0.819152; columns scaled by 0.8, 0.8, 1.5; lifted by 0.25
-    const float tilted[16] = {0.8f, 0, 0, 0, 0, 0.458861f, 0.655322f, 0, 0, -1.228728f, 0.860364f, 0, x, 0, -10.75f, 1};
-    const float upright[16] = {0.8f, 0, 0, 0, 0, 0.8f, 0, 0, 0, 0, 1.5f, 0, x, 0, -10.75f, 1};
-    float m[16];
-    mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 2.0f, 2.0f, 0, 7, 1, 0, &projection, &modelview, 0.6f, &frustum);
-    mesh->drawDying(x, 0.0f, -11.0f, 0.5f, 0.8f, 1.5f, 0.12f, 2, 6, 9, &projection, &modelview, &frustum);
-    uniform("modelview", m);
-    expectValues(tilted, m, 16, "fade 0.5");
-    EXPECT_EQ(2, uniformInt("model"));
-    EXPECT_EQ(7, uniformInt("model2"));
-    EXPECT_EQ(9, uniformInt("time"));
-    EXPECT_FLOAT_EQ(0.0f, uniformFloat("mixfactor"));
-    EXPECT_FLOAT_EQ(0.12f, uniformFloat("vertfactor"));
-    EXPECT_FLOAT_EQ(1.875f, uniformFloat("zfactor"));
-    // size 1.5 at distance 10: ratio 6.67, 6.67^0.95 = 6.06, so n = 25
-    EXPECT_FLOAT_EQ(25.0f, uniformFloat("resolution"));
-    mesh->drawDying(x, 0.0f, -11.0f, 0.0f, 0.8f, 1.5f, 0.03f, 2, 6, 9, &projection, &modelview, &frustum);
-    uniform("modelview", m);
-    expectValues(upright, m, 16, "fade 0");
+    const float where[3] = {0.5f, -0.25f, -11.0f};  // draw also sends its position
+    mesh->draw(where[0], where[1], where[2], 1.0f, 2.0f, 0.12f, 3, 5, 777, &projection, &modelview, &frustum);
+    EXPECT_TRUE(uniformFloat("x") == where[0] && uniformFloat("y") == where[1] && uniformFloat("z") == where[2]);
 }
 
 // n - 1 strips of 2n triangles, twice when transparent (n = 23 here, 8 far away); every draw hands back

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <string>
 #include <vector>
 
 #include "blob_fixture.h"
@@ -56,71 +53,4 @@ TEST_F(BlobTest, GridsHoldColumnAndRowNumbersAndStripIndices) {
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);
-}
-
-// Each level's vertex array records its own index buffer and the enabled "vertex" attribute (two floats,
-// tightly packed, from its own static buffer), and construction leaves nothing bound behind; the
-// destructor releases every object.
-TEST_F(BlobTest, EveryLevelIsReadyToDrawAndReleasedAtTheEnd) {
-    expect3dPassState("after construction");
-    GLint vertex = mesh->shader->attribute("vertex");
-    ASSERT_GE(vertex, 0);
-    for (int level = 0; level < kBlobLevels; ++level) {
-        // (index buffer, enabled, components, type, normalised, stride, source buffer, usages)
-        GLint seen[9] = {0, 0, 0, 0, 0, 0, 0, 0, 0};
-        const GLint expected[9] = {(GLint)mesh->indexBuffers[level], GL_TRUE, 2, GL_FLOAT, GL_FALSE, 0,
-                                   (GLint)mesh->vertexBuffers[level], GL_STATIC_DRAW, GL_STATIC_DRAW};
-        glBindVertexArray(mesh->vertexArrays[level]);
-        glGetIntegerv(GL_ELEMENT_ARRAY_BUFFER_BINDING, &seen[0]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &seen[1]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_SIZE, &seen[2]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_TYPE, &seen[3]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, &seen[4]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &seen[5]);
-        glGetVertexAttribiv(vertex, GL_VERTEX_ATTRIB_ARRAY_BUFFER_BINDING, &seen[6]);
-        glBindBuffer(GL_ARRAY_BUFFER, mesh->vertexBuffers[level]);
-        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_USAGE, &seen[7]);
-        glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_USAGE, &seen[8]);
-        for (int i = 0; i < 9; ++i) {
-            EXPECT_EQ(expected[i], seen[i]) << "level " << level << " item " << i;
-        }
-    }
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-
-    std::vector<GLuint> arrays(mesh->vertexArrays, mesh->vertexArrays + kBlobLevels);
-    std::vector<GLuint> buffers(mesh->vertexBuffers, mesh->vertexBuffers + kBlobLevels);
-    buffers.insert(buffers.end(), mesh->indexBuffers, mesh->indexBuffers + kBlobLevels);
-    GLuint program = mesh->shader->program;
-    delete mesh;
-    mesh = 0;
-    for (GLuint a : arrays) {
-        EXPECT_FALSE(glIsVertexArray(a)) << a;
-    }
-    for (GLuint b : buffers) {
-        EXPECT_FALSE(glIsBuffer(b)) << b;
-    }
-    EXPECT_FALSE(glIsProgram(program));
-}
-
-// Run from elsewhere, the mesh reports the missing shader file on standard error, draws nothing and
-// still hands back the 3D pass state.
-TEST_F(BlobTest, MissingShaderFilesAreReportedAndNothingIsDrawn) {
-    char here[4096];
-    ASSERT_TRUE(getcwd(here, sizeof(here)) != 0);
-    ASSERT_EQ(0, chdir("/"));
-    testing::internal::CaptureStderr();
-    BlobMesh* blind = new BlobMesh();
-    std::string errors = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(0, chdir(here));
-    EXPECT_NE(std::string::npos, errors.find("Vertex shader file ..\\shader\\blob.vert does not exist.\n")) << errors;
-    GLuint triangles = trianglesDrawnBy([&] {
-        blind->draw(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 0.03f, 0, 0, 0, &projection, &modelview, &frustum);
-        blind->drawDying(0.0f, 0.0f, -11.0f, 0.5f, 1.0f, 1.0f, 0.03f, 0, 0, 0, &projection, &modelview, &frustum);
-        blind->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 2.0f, 2.0f, 0, 1, 0, 0, &projection, &modelview, 0.5f,
-                         &frustum);
-    });
-    EXPECT_EQ(0u, triangles);
-    expect3dPassState("without a shader");
-    delete blind;
 }

@@ -1,8 +1,6 @@
 #ifndef GELMARCH_TESTS_SCENE_TERRAIN_FIXTURE_H
 #define GELMARCH_TESTS_SCENE_TERRAIN_FIXTURE_H
 
-#include <cstdlib>
-
 #include "scene/terrain.h"
 #include "support/gl_test.h"
 
@@ -31,20 +29,5 @@ protected:
         }
     }
 };
-
-// The next jitter J of the game's sequence, as J * amplitude / 10000.
-inline float nextJitter(float amplitude) {
-    return (float)(rand() % 20001 - 10001) * amplitude / 10000.0f;
-}
-
-// How many rand() calls followed srand(seed) before the one that returned next.
-inline int randCallsBefore(unsigned seed, int next) {
-    srand(seed);
-    int n = 0;
-    while (rand() != next && n < 100000) {
-        ++n;
-    }
-    return n;
-}
 
 #endif

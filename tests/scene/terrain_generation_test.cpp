@@ -31,52 +31,6 @@ std::string writeModifier(int side) {
 
 }  // namespace
 
-TEST(TerrainSubdivide, EachUnsetPointGetsItsMeanPlusOneJitter) {
-    // A 2 x 2 cell grid with corners 0, 4, 8, 12, where (0, 1) was already set by an earlier square.
-    float heights[9] = {0, 0, 4, 100, 0, 0, 8, 0, 12};
-    unsigned char done[9] = {0, 0, 0, 1};
-    srand(99);
-    Terrain::subdivide(heights, done, 2, 1, 1, 1, 0.5f, 0.7f);
-    int next = rand();
-    srand(99);
-    float j[4];
-    for (float& v : j) {
-        v = nextJitter(0.5f);
-    }
-    EXPECT_FLOAT_EQ(100.0f, heights[3]);        // (0, 1): kept, no number drawn
-    EXPECT_FLOAT_EQ(8.0f + j[0], heights[5]);   // (2, 1): between 4 and 12
-    EXPECT_FLOAT_EQ(2.0f + j[1], heights[1]);   // (1, 0): between 0 and 4
-    EXPECT_FLOAT_EQ(10.0f + j[2], heights[7]);  // (1, 2): between 8 and 12
-    EXPECT_FLOAT_EQ((100.0f + 8.0f + j[0] + 2.0f + j[1] + 10.0f + j[2]) / 4.0f + j[3], heights[4]);
-    EXPECT_EQ(4, randCallsBefore(99, next));
-
-    // Only the quadrant centres of a 4 x 4 grid unset: they draw in quadrant order (1, 1), (3, 1), (3, 3),
-    // (1, 3), at the next level's amplitude 0.7.
-    float grid[25] = {0};
-    unsigned char gridDone[25];
-    std::fill(gridDone, gridDone + 25, 1);
-    const int centres[4] = {1 + 1 * 5, 3 + 1 * 5, 3 + 3 * 5, 1 + 3 * 5};
-    for (int c : centres) {
-        gridDone[c] = 0;
-    }
-    srand(5);
-    Terrain::subdivide(grid, gridDone, 4, 2, 2, 2, 1.0f, 0.7f);
-    srand(5);
-    for (int c : centres) {
-        EXPECT_FLOAT_EQ(nextJitter(0.7f), grid[c]) << c;
-    }
-
-    // On a 64 map every vertex but the four corners is set exactly once, one jitter each.
-    std::vector<float> map(65 * 65, 0.0f);
-    std::vector<unsigned char> mapDone(65 * 65, 0);
-    srand(1234);
-    Terrain::subdivide(map.data(), mapDone.data(), 64, 32, 32, 32, 2.0f, 0.7f);
-    next = rand();
-    EXPECT_EQ(65 * 65 - 4, std::count(mapDone.begin(), mapDone.end(), 1));
-    EXPECT_EQ(0, mapDone[0] + mapDone[64] + mapDone[64 * 65] + mapDone[64 * 65 + 64]);
-    EXPECT_EQ(65 * 65 - 4, randCallsBefore(1234, next));
-}
-
 TEST(TerrainSmoothing, ForwardSweepThenBackwardSweep) {
     // One raised far corner: forward only changes (1, 1) to 4; backward gives (2, 2) = (16 + 0 + 0 + 4) / 4,
     // (2, 1) = (1, 2) = (1, 1) = 1. Row 0 and column 0 stay 0.
@@ -92,20 +46,6 @@ TEST(TerrainSmoothing, ForwardSweepThenBackwardSweep) {
     for (int i = 0; i < 9; ++i) {
         EXPECT_FLOAT_EQ(cornerExpected[i], corner[i]) << "vertex " << i % 3 << "," << i / 3;
         EXPECT_FLOAT_EQ(edgesExpected[i], edges[i]) << "vertex " << i % 3 << "," << i / 3;
-    }
-}
-
-TEST_F(TerrainTest, GeneratedMapKeepsTheCornerJitterRange) {
-    std::vector<float> heights(65 * 65, 99.0f);
-    terrain->generateHeights(heights.data());
-    // (64, 0) and (0, 64) are touched by neither sweep: still J * 2 / 10000 with J in -10001..9999.
-    for (int index : {64, 64 * 65}) {
-        EXPECT_GE(heights[index], -2.0002f);
-        EXPECT_LE(heights[index], 1.9998f);
-    }
-    // Every vertex was set: none keeps the fill value, none strays past the summed amplitudes.
-    for (float value : heights) {
-        ASSERT_LT(std::abs(value), 6.5f);
     }
 }
 
