@@ -25,17 +25,68 @@ ProgramResult runGame(const std::vector<std::string>& args, const std::vector<st
 }
 
 std::string shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return out;
+    return runProgram("/bin/sh", {"-c", command + " 2>/dev/null"}, {}, "", 10000).out;
+}
+
+// The game started by a test and played through its window as a player would: XTEST key presses on the
+// window that the game's own process has mapped. A game still running at the end is killed by its pid.
+class GameSession {
+public:
+    GameSession(const std::string& workDir, const std::vector<std::string>& args)
+        : program(startProgram(kGame, args, {"SDL_AUDIODRIVER=dummy"}, workDir)) {}
+    ~GameSession() {
+        finishProgram(program, 0);
     }
-    char buffer[256];
-    while (fgets(buffer, sizeof(buffer), pipe)) {
-        out += buffer;
+    // The game's window once mapped, looked up afresh each time: SDL may replace it while it starts.
+    std::string window(int timeoutMs = 15000) {
+        return program.pid > 0 ? findWindow(program.pid, "Gelmarch", timeoutMs) : "";
     }
-    pclose(pipe);
-    return out;
+    // Presses a key on the game's window; false when it has none.
+    bool press(const std::string& key) {
+        std::string id = window(2000);
+        return !id.empty() && runProgram("/usr/bin/xdotool", {"windowfocus", "--sync", id, "key", key}, {}, "",
+                                         5000).status == 0;
+    }
+    // Mean and maximum grey (0..255) of what the X server shows in the game's window; false without one.
+    bool brightness(float& mean, float& maximum) {
+        std::string id = window(2000);
+        return !id.empty() && std::sscanf(shell("import -window " + id + " png:- | convert png:- -colorspace Gray "
+                                                "-format '%[fx:mean*255] %[fx:maxima*255]' info:").c_str(),
+                                          "%f %f", &mean, &maximum) == 2;
+    }
+    // Waits up to `timeoutMs` until the window's picture passes `shown`; false if the game ends first.
+    bool waitForPicture(bool (*shown)(float mean, float maximum), int timeoutMs) {
+        for (int waited = 0; waited < timeoutMs && !waitForExit(program, 0); waited += 250) {
+            float mean = -1.0f, maximum = -1.0f;
+            if (brightness(mean, maximum) && shown(mean, maximum)) {
+                return true;
+            }
+            usleep(250000);
+        }
+        return false;
+    }
+    // Presses Escape until the game ends (bounded), then collects what it wrote.
+    ProgramResult escapeUntilExit() {
+        for (int i = 0; i < 40 && !waitForExit(program, 0); ++i) {
+            press("Escape");
+            waitForExit(program, 250);
+        }
+        return finishProgram(program, 5000);
+    }
+    bool exited(int timeoutMs) {
+        return waitForExit(program, timeoutMs);
+    }
+
+private:
+    RunningProgram program;
+};
+
+// The menu's bright title on dark green; the lit ground of a match, brighter on average (the menu is ~28).
+bool menuShown(float mean, float maximum) {
+    return maximum > 150.0f && mean < 40.0f;
+}
+bool matchShown(float mean, float) {
+    return mean > 45.0f;
 }
 
 }  // namespace
@@ -114,61 +165,21 @@ TEST(StartUpTest, DriverWithoutOpenGL32CannotStart) {
     EXPECT_EQ("ERROR: could not create rendering context\n" + kFailure, r.err);
 }
 
-// The game's window: titled Gelmarch like this test program's own GL window, so told apart by its process.
-std::string gameWindow() {
-    std::string self = std::to_string(getpid());
-    std::string ids = shell("xdotool search --name '^Gelmarch$' 2>/dev/null");
-    size_t start = 0;
-    while (start < ids.size()) {
-        size_t end = ids.find('\n', start);
-        std::string id = ids.substr(start, end - start);
-        start = end == std::string::npos ? ids.size() : end + 1;
-        std::string pid = shell("xdotool getwindowpid " + id + " 2>/dev/null");
-        if (!id.empty() && pid.substr(0, pid.find('\n')) != self) {
-            return id + "\n";
-        }
-    }
-    return "";
-}
-
-// Starts the game in `workDir`, waits for its window, checks the window size and presses Escape until the
-// game ends. Returns the game's result (status 255 when no window appeared).
+// Starts the game in `workDir`, checks its window size once mapped, and presses Escape until it ends.
+// Returns the game's result (status 255 when no window appeared).
 ProgramResult playUntilEscape(const std::string& workDir, const std::string& expectedSize,
                               const std::vector<std::string>& args = {"-r", "640", "480"}) {
-    std::atomic<bool> done(false);
-    ProgramResult r;
-    std::thread game([&] {
-        r = runProgram(kGame, args, {"SDL_AUDIODRIVER=dummy"}, workDir, 30000);
-        done = true;
-    });
-    std::string window;
-    for (int i = 0; i < 100 && window.empty() && !done; ++i) {
-        usleep(100000);
-        window = gameWindow();
-    }
+    GameSession game(workDir, args);
+    std::string window = game.window();
     if (window.empty()) {
-        shell("pkill -f '^" + kGame + "' 2>/dev/null");
-        game.join();
+        ProgramResult r = game.escapeUntilExit();
         ADD_FAILURE() << "no window titled Gelmarch appeared; status " << r.status << "\n" << r.out << r.err;
         r.status = 255;
         return r;
     }
-    window.erase(window.find_last_not_of("\n") + 1);
     std::string geometry = shell("xdotool getwindowgeometry " + window);
     EXPECT_NE(std::string::npos, geometry.find(expectedSize)) << geometry;
-    for (int i = 0; i < 50 && !done; ++i) {
-        // A real key press (XTEST) on the focused window, as a player would make it.
-        shell("xdotool windowfocus " + window + " key Escape 2>/dev/null");
-        usleep(100000);
-    }
-    game.join();
-    return r;
-}
-
-TEST(StartUpTest, OpensTheWindowAndEscapeEndsTheGame) {
-    ProgramResult r = playUntilEscape(kBinDir, "640x480");
-    EXPECT_EQ(0, r.status) << r.out << r.err;
-    EXPECT_EQ("", r.err);
+    return game.escapeUntilExit();
 }
 
 TEST(StartUpTest, ZeroSizeGetsTheWholeScreen) {
@@ -186,4 +197,23 @@ TEST(StartUpTest, MissingAssetsAreReportedAndTheGameStillRuns) {
     EXPECT_EQ(0, r.status) << r.out << r.err;
     EXPECT_NE(std::string::npos, r.err.find("Vertex shader file ..\\shader\\font.vert does not exist.\n")) << r.err;
     EXPECT_NE(std::string::npos, r.out.find("Error: Couldn't open .\\textures\\font\\font.bmp: ")) << r.out;
+}
+
+// The menu comes up in a window of the asked size; Return starts a match, Escape in the match comes back to
+// the menu and Escape in the menu ends the program cleanly.
+TEST(StartUpTest, MenuStartsAMatchAndEscapeComesBackThenEnds) {
+    GameSession game(kBinDir, {"-r", "640", "480"});
+    std::string window = game.window();
+    ASSERT_FALSE(window.empty()) << "no window titled Gelmarch appeared";
+    std::string geometry = shell("xdotool getwindowgeometry " + window);
+    EXPECT_NE(std::string::npos, geometry.find("640x480")) << geometry;
+    EXPECT_TRUE(game.waitForPicture(menuShown, 10000)) << "the menu is not on screen";
+    EXPECT_TRUE(game.press("Return"));
+    EXPECT_TRUE(game.waitForPicture(matchShown, 30000)) << "the match is not on screen";
+    EXPECT_TRUE(game.press("Escape"));
+    EXPECT_TRUE(game.waitForPicture(menuShown, 10000)) << "Escape in a match goes back to the menu";
+    EXPECT_FALSE(game.exited(0));
+    ProgramResult r = game.escapeUntilExit();
+    EXPECT_EQ(0, r.status) << r.out << r.err;
+    EXPECT_EQ("", r.err);
 }
