@@ -27,7 +27,14 @@ public:
     GameSession(const std::string& workDir, const std::vector<std::string>& args)
         : program(startProgram(kGame, args, {"SDL_AUDIODRIVER=dummy"}, workDir)) {}
     ~GameSession() { finishProgram(program, 0); }
-    std::string window(int timeoutMs = 15000) { return findWindow(program.pid, "Gelmarch", timeoutMs); }
+    // The id of the viewable window titled Gelmarch that the game's process owns, once there is one; --sync
+    // keeps xdotool searching until a window matches all three, the time limit ends it otherwise.
+    std::string window(int timeoutMs = 15000) {
+        std::string ids = runProgram("/usr/bin/xdotool", {"search", "--all", "--sync", "--onlyvisible", "--pid",
+                                                          std::to_string(program.pid), "--name", "^Gelmarch$"},
+                                     {}, "", timeoutMs).out;
+        return ids.substr(0, ids.find('\n'));
+    }
     bool press(const std::string& key) {
         std::string id = window(2000);
         return !id.empty() && shell("xdotool windowfocus --sync " + id + " key " + key + " && echo ok") == "ok\n";

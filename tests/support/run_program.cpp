@@ -28,42 +28,33 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
                             const std::vector<std::string>& env, const std::string& workDir) {
     RunningProgram program;
     int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0 || (program.pid = fork()) < 0) {
         return program;
     }
-    pid_t pid = fork();
-    if (pid == 0) {
+    if (program.pid == 0) {
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
         close(outPipe[0]);
         close(errPipe[0]);
         int devNull = open("/dev/null", O_RDONLY);
-        if (devNull >= 0) {
-            dup2(devNull, 0);
-        }
+        dup2(devNull, 0);
         for (const std::string& entry : env) {
             size_t eq = entry.find('=');
-            if (eq == std::string::npos) {
-                unsetenv(entry.c_str());
-            } else {
-                setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
-            }
+            eq == std::string::npos ? unsetenv(entry.c_str())
+                                    : setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
         }
-        if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
-            _exit(126);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(path.c_str()));
+        std::vector<char*> argv(1, const_cast<char*>(path.c_str()));
         for (const std::string& a : args) {
             argv.push_back(const_cast<char*>(a.c_str()));
         }
         argv.push_back(0);
-        execv(path.c_str(), argv.data());
+        if (workDir.empty() || chdir(workDir.c_str()) == 0) {
+            execv(path.c_str(), argv.data());
+        }
         _exit(127);
     }
     close(outPipe[1]);
     close(errPipe[1]);
-    program.pid = pid;
     program.out = outPipe[0];
     program.err = errPipe[0];
     return program;
@@ -129,13 +120,4 @@ ProgramResult runProgram(const std::string& path, const std::vector<std::string>
                          const std::vector<std::string>& env, const std::string& workDir, int timeoutMs) {
     RunningProgram program = startProgram(path, args, env, workDir);
     return finishProgram(program, timeoutMs);
-}
-
-std::string findWindow(int pid, const std::string& title, int timeoutMs) {
-    // --sync keeps searching until a window matches all three; the time limit ends it otherwise.
-    std::string ids = runProgram("/usr/bin/xdotool",
-                                 {"search", "--all", "--sync", "--onlyvisible", "--pid", std::to_string(pid), "--name",
-                                  "^" + title + "$"},
-                                 {}, "", timeoutMs).out;
-    return ids.substr(0, ids.find('\n'));
 }

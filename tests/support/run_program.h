@@ -4,18 +4,16 @@
 #include <string>
 #include <vector>
 
+// Exit status (or 128 + signal number when killed) and everything written to stdout and stderr.
 struct ProgramResult {
-    int status;            // exit status, or 128 + signal number when killed
-    std::string out;       // everything written to stdout
-    std::string err;       // everything written to stderr
+    int status;
+    std::string out;
+    std::string err;
 };
 
 // A started child: its pid, the read ends of its stdout and stderr, and its status once reaped.
 struct RunningProgram {
-    int pid = -1;
-    int out = -1;
-    int err = -1;
-    int status = -1;
+    int pid = -1, out = -1, err = -1, status = -1;
 };
 
 // Starts a program with the given arguments in `workDir`, with `env` entries ("NAME=value", or "NAME" alone
@@ -33,9 +31,5 @@ ProgramResult finishProgram(RunningProgram& program, int timeoutMs);
 ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args,
                          const std::vector<std::string>& env, const std::string& workDir,
                          int timeoutMs = 20000);
-
-// The id of the mapped, viewable window named `title` that process `pid` owns, once there is one;
-// "" when none appears within `timeoutMs`. Needs xdotool.
-std::string findWindow(int pid, const std::string& title, int timeoutMs);
 
 #endif
