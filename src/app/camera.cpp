@@ -2,12 +2,14 @@
 
 #include <cmath>
 
-#include "app/globals.h"
 #include "app/world.h"
-#include "render/matrix_stack.h"
 #include "scene/terrain.h"
 
 namespace {
+
+// The minimap square: its offset from the window's bottom-left corner and its side, in pixels.
+const int kMinimapLeft = 10;
+const int kMinimapSize = 200;
 
 // The game's own approximation of pi for every camera angle.
 float cameraRadians(float degrees) {
@@ -91,27 +93,16 @@ float cameraLift(float eyeZ, float groundHeight) {
 
 // Edges count as inside, as the hit test of every control does.
 bool insideMinimap(int x, int y) {
-    return x >= 10 && x <= 210 && y >= 10 && y <= 210;
+    return x >= kMinimapLeft && x <= kMinimapLeft + kMinimapSize && y >= kMinimapLeft &&
+           y <= kMinimapLeft + kMinimapSize;
 }
 
-// 200 pixels span the whole map.
+// kMinimapSize pixels span the whole map.
 float minimapToMap(int pixel, int mapSize) {
-    return (float)(pixel - 10) * (float)mapSize / 200.0f;
+    return (float)(pixel - kMinimapLeft) * (float)mapSize / (float)kMinimapSize;
 }
 
-// Camera view, 3D projection, the HUD's pixel projection and the rotation-only sky view.
-void World::buildViewMatrices() {
-    float eye[3];
-    cameraEye(*this, eye);
-    float lift = cameraLift(eye[2], terrain->height(eye[0], eye[1]));
-    modelview->loadIdentity();
-    modelview->translate(0.0f, -lift, -cameraDistance);
-    modelview->rotate(cameraPitch, 1.0f, 0.0f, 0.0f);
-    modelview->rotate(cameraYaw, 0.0f, 0.0f, 1.0f);
-    modelview->translate(cameraX, cameraY, cameraZ);
-    projection->perspective(45.0f, (float)gScreenWidth / (float)gScreenHeight, 0.1f, 250.0f);
-    hudProjection->ortho(0.0f, (float)gScreenWidth, 0.0f, (float)gScreenHeight, 1.0f, -1.0f);
-    skyRotation->loadIdentity();
-    skyRotation->rotate(cameraPitch, 1.0f, 0.0f, 0.0f);
-    skyRotation->rotate(cameraYaw, 0.0f, 0.0f, 1.0f);
+// The inverse of minimapToMap.
+float mapToMinimap(float coordinate, int mapSize) {
+    return coordinate * ((float)kMinimapSize / (float)mapSize) + (float)kMinimapLeft;
 }

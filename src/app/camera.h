@@ -5,7 +5,7 @@ class World;
 
 // The match camera: it looks at a ground point (the World's negated cameraX/Y/Z) from cameraDistance
 // away, tilted by cameraPitch and turned by cameraYaw. Every angle conversion here uses pi = 3.1415.
-// The view matrices themselves are World::buildViewMatrices (camera.cpp).
+// The view matrices themselves are World::buildViewMatrices (world_drawing.cpp).
 
 // Edge and arrow-key scrolling for one frame of dt ms: each held direction moves the look-at point by
 // dt * cameraDistance * 0.0011 along the screen's axes as turned by the yaw (tested right, left, up, down).
@@ -26,5 +26,7 @@ float cameraLift(float eyeZ, float groundHeight);
 bool insideMinimap(int x, int y);
 // Map coordinate of a minimap pixel column or row.
 float minimapToMap(int pixel, int mapSize);
+// The window pixel column or row (from the bottom-left) where the minimap shows a map coordinate.
+float mapToMinimap(float coordinate, int mapSize);
 
 #endif

@@ -42,12 +42,12 @@ GameLoop::GameLoop()
 
 // The quit flag is only looked at by the caller, so the frame in which Escape arrives is completed.
 void GameLoop::frame() {
-    render();
-    finishFrame();
+    stepAndDraw();
+    showAndPick();
 }
 
 // Sleeps until the clock has moved on since the last frame, so dt is at least 1 ms; no other frame limit.
-void GameLoop::render() {
+void GameLoop::stepAndDraw() {
     while (now <= previous) {
         SDL_Delay(1);
         now = SDL_GetTicks();
@@ -79,7 +79,7 @@ void GameLoop::render() {
 }
 
 // The pick reads the depth of the frame just drawn.
-void GameLoop::finishFrame() {
+void GameLoop::showAndPick() {
     swapCoreContext();
     pick();
 

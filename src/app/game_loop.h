@@ -13,12 +13,12 @@ class GameLoop {
 public:
     GameLoop();
 
-    // One whole frame: render, then finish.
+    // One whole frame: stepAndDraw, then showAndPick.
     void frame();
     // Wait for the clock, drain the SDL event queue, scroll, update, clear and draw (not yet shown).
-    void render();
+    void stepAndDraw();
     // Swap buffers, pick under the pointer, count the frame; once a second the computer players think.
-    void finishFrame();
+    void showAndPick();
     // What one SDL event does in a match.
     void handleEvent(const SDL_Event& event);
     // The frame's steps after the events, each usable on its own: scrolling and spring-back for dt ms,

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "app/camera.h"
 #include "app/globals.h"
 #include "app/render_options.h"
 #include "app/world.h"
@@ -63,21 +64,23 @@ void drawMinimap(World& world) {
     Canvas* canvas = world.canvas;
     MatrixStack* hud = world.hudProjection;
     UnitManager* m = world.unitManager;
-    float scale = 200.0f / (float)world.mapSize;
     canvas->drawTexture(10.0f, 10.0f, 200.0f, 200.0f, hud, world.terrain->minimapTexture);
     canvas->drawTexture(10.0f, 10.0f, 200.0f, 200.0f, hud, world.terrain->fogTexture);
     canvas->drawFrame(10.0f, 10.0f, 200.0f, 200.0f, 0, hud);
-    canvas->drawButtonBox(-world.cameraX * scale, -world.cameraY * scale, 20.0f, 20.0f, 0, hud);
+    canvas->drawButtonBox(mapToMinimap(-world.cameraX, world.mapSize) - 10.0f,
+                          mapToMinimap(-world.cameraY, world.mapSize) - 10.0f, 20.0f, 20.0f, 0, hud);
     for (size_t i = 0; i < m->units.size(); ++i) {
         const Unit* u = m->units[i];
         if (!u->hidden) {
-            canvas->drawMarker(u->position[0] * scale + 10.0f, u->position[1] * scale + 10.0f, u->player, hud);
+            canvas->drawMarker(mapToMinimap(u->position[0], world.mapSize), mapToMinimap(u->position[1], world.mapSize),
+                               u->player, hud);
         }
     }
     for (size_t i = 0; i < m->crystals.size(); ++i) {
         const Crystal* c = m->crystals[i];
         if (c->amount > 0.0f) {
-            canvas->drawMarker(c->position[0] * scale + 10.0f, c->position[1] * scale + 10.0f, 4, hud);
+            canvas->drawMarker(mapToMinimap(c->position[0], world.mapSize), mapToMinimap(c->position[1], world.mapSize), 4,
+                               hud);
         }
     }
 }

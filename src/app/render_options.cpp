@@ -4,9 +4,7 @@
 
 #include "app/world.h"
 #include "game/unit_manager.h"
-#include "render/texture.h"
 #include "scene/blob_mesh.h"
-#include "scene/terrain.h"
 
 namespace {
 
@@ -16,37 +14,6 @@ std::string enabledText(bool on) {
 }
 
 }  // namespace
-
-// F2: the option list and the fps counter instead of the one-line hint.
-void World::toggleInfo() {
-    showInfo = !showInfo;
-}
-
-// F4: the terrain's textures only; the unit textures keep their filtering.
-void World::toggleLinearFilter() {
-    linearFilter = !linearFilter;
-    terrain->setFiltering(linearFilter, mipmapping);
-}
-
-// F5: mipmapped minification of the terrain textures.
-void World::toggleMipmapping() {
-    mipmapping = !mipmapping;
-    terrain->setFiltering(linearFilter, mipmapping);
-}
-
-// F7: 2, 4, ... up to the driver's maximum, then back to 1 (off).
-void World::cycleAnisotropy() {
-    anisotropy = nextAnisotropy(anisotropy, maxAnisotropy());
-    terrain->setAnisotropy((float)anisotropy);
-    unitManager->setAnisotropy((float)anisotropy);
-}
-
-// F8: all three flags start on and are flipped together, so they stay in step.
-void World::toggleFrustumCulling() {
-    frustumCulling = !frustumCulling;
-    terrain->frustumCulling = !terrain->frustumCulling;
-    unitManager->frustumCulling = !unitManager->frustumCulling;
-}
 
 // Doubling stops at the first level that reaches the maximum; the next press turns filtering off.
 int nextAnisotropy(int current, float maximum) {

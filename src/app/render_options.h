@@ -8,7 +8,7 @@ class World;
 
 // The function-key render options of a match. The switches themselves are World members (F2 toggleInfo,
 // F4 toggleLinearFilter, F5 toggleMipmapping, F7 cycleAnisotropy, F8 toggleFrustumCulling, defined in
-// render_options.cpp); F3, F6, F9 and TAB flip a flag directly. This header adds what the HUD shows.
+// world.cpp); F3, F6, F9 and TAB flip a flag directly. This header adds what the HUD shows.
 
 // One line of the option list: its text, its height below the window top, and whether it is a heading.
 struct OptionLine {

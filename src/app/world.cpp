@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/render_options.h"
 #include "game/crystal.h"
 #include "game/projectile.h"
 #include "game/unit.h"
@@ -11,6 +12,7 @@
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "render/shader.h"
+#include "render/texture.h"
 #include "scene/sky.h"
 #include "scene/terrain.h"
 
@@ -121,4 +123,35 @@ bool World::update(int dt) {
     }
     m->selection.resize(kept);
     return m->update(dt);
+}
+
+// F2: the option list and the fps counter instead of the one-line hint.
+void World::toggleInfo() {
+    showInfo = !showInfo;
+}
+
+// F4: the terrain's textures only; the unit textures keep their filtering.
+void World::toggleLinearFilter() {
+    linearFilter = !linearFilter;
+    terrain->setFiltering(linearFilter, mipmapping);
+}
+
+// F5: mipmapped minification of the terrain textures.
+void World::toggleMipmapping() {
+    mipmapping = !mipmapping;
+    terrain->setFiltering(linearFilter, mipmapping);
+}
+
+// F7: 2, 4, ... up to the driver's maximum, then back to 1 (off).
+void World::cycleAnisotropy() {
+    anisotropy = nextAnisotropy(anisotropy, maxAnisotropy());
+    terrain->setAnisotropy((float)anisotropy);
+    unitManager->setAnisotropy((float)anisotropy);
+}
+
+// F8: all three flags start on and are flipped together, so they stay in step.
+void World::toggleFrustumCulling() {
+    frustumCulling = !frustumCulling;
+    terrain->frustumCulling = !terrain->frustumCulling;
+    unitManager->frustumCulling = !unitManager->frustumCulling;
 }

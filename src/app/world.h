@@ -13,8 +13,8 @@ class UnitManager;
 // One match: the terrain, the 3D view (matrix stacks, frustum, camera), the 2D canvas with the GUI
 // controls, the render options, the sky box and the unit manager with the whole simulation. The game loop
 // creates it on the stack when a match starts; gWorld points at it while it lives.
-// Members are defined in world.cpp (set-up, camera position, update), render_options.cpp (the toggles),
-// camera.cpp (the view matrices) and world_drawing.cpp (the frame's drawing).
+// Members are defined in world.cpp (set-up, camera position, update, the option switches) and
+// world_drawing.cpp (the view matrices and the frame's drawing).
 class World {
 public:
     Terrain* terrain;
@@ -57,12 +57,12 @@ public:
     // Camera, sky, terrain, units and effects, then the 2D layer (HUD, panel, texts, pointer).
     // `selecting` draws the selection rectangle of a drag under way.
     void draw(bool selecting);
-    // Fills the four matrix stacks from the camera (camera.cpp).
+    // Fills the four matrix stacks from the camera.
     void buildViewMatrices();
     // The sky box under skyRotation and projection (a 3D pass).
     void drawSky();
 
-    // Render options (render_options.cpp): F2, F4, F5, F7, F8.
+    // Render option switches: F2, F4, F5, F7, F8.
     void toggleInfo();
     void toggleLinearFilter();
     void toggleMipmapping();

@@ -1,5 +1,7 @@
 #include <GL/glew.h>
 
+#include "app/camera.h"
+#include "app/globals.h"
 #include "app/hud.h"
 #include "app/world.h"
 #include "game/unit_manager.h"
@@ -26,4 +28,21 @@ void World::draw(bool selecting) {
 // Rotation only: the cube stays centred on the eye however far the camera travels.
 void World::drawSky() {
     drawSkyBox(skyShader, skyTextures, skyVertexArray, skyVertexBuffer, projection, skyRotation);
+}
+
+// Camera view, 3D projection, the HUD's pixel projection and the rotation-only sky view.
+void World::buildViewMatrices() {
+    float eye[3];
+    cameraEye(*this, eye);
+    float lift = cameraLift(eye[2], terrain->height(eye[0], eye[1]));
+    modelview->loadIdentity();
+    modelview->translate(0.0f, -lift, -cameraDistance);
+    modelview->rotate(cameraPitch, 1.0f, 0.0f, 0.0f);
+    modelview->rotate(cameraYaw, 0.0f, 0.0f, 1.0f);
+    modelview->translate(cameraX, cameraY, cameraZ);
+    projection->perspective(45.0f, (float)gScreenWidth / (float)gScreenHeight, 0.1f, 250.0f);
+    hudProjection->ortho(0.0f, (float)gScreenWidth, 0.0f, (float)gScreenHeight, 1.0f, -1.0f);
+    skyRotation->loadIdentity();
+    skyRotation->rotate(cameraPitch, 1.0f, 0.0f, 0.0f);
+    skyRotation->rotate(cameraYaw, 0.0f, 0.0f, 1.0f);
 }

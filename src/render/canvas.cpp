@@ -1,18 +1,19 @@
 #include "render/canvas.h"
 
 #include "app/globals.h"
+#include "render/control.h"
+#include "render/draw_2d.h"
 #include "render/font.h"
 
 namespace {
 
 const float kAtlasSize = 512.0f;
 
-// 0xRRGGBBAA to four floats in 0..1.
-void colourToTint(unsigned int colour, float* tint) {
-    tint[0] = (float)((colour >> 24) & 0xFF) / 255.0f;
-    tint[1] = (float)((colour >> 16) & 0xFF) / 255.0f;
-    tint[2] = (float)((colour >> 8) & 0xFF) / 255.0f;
-    tint[3] = (float)(colour & 0xFF) / 255.0f;
+const unsigned int kTextColour = 0xDFFFDFFF;
+
+// Tooltips are drawn by the hovered button they belong to; only plain and command buttons have them.
+bool showsTooltip(const Control* control) {
+    return (control->kind == 1 || control->kind == 3) && control->state > 0 && control->tooltip;
 }
 
 // The rectangle's corners in the one order every shape uses: (x, y), (x + w, y), (x + w, y + h), (x, y + h).
@@ -89,17 +90,10 @@ void Canvas::drawPlain(float x, float y, float w, float h, const float* tint, GL
     }
     float corners[8];
     rectCorners(x, y, w, h, corners);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, 8 * sizeof(float), corners, GL_STREAM_DRAW);
-    glEnableVertexAttribArray((GLuint)vertex);
-    glVertexAttribPointer((GLuint)vertex, 2, GL_FLOAT, GL_FALSE, 0, 0);
     glUniformMatrix4fv(plainShader->uniform("projection"), 1, GL_FALSE, projection->current.m);
     glUniform4fv(plainShader->uniform("tint"), 1, tint);
-    glDrawArrays(mode, 0, 4);
-    glDisableVertexAttribArray((GLuint)vertex);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindVertexArray(0);
+    const StreamedAttribute attribute = {vertex, 2, 0};
+    streamDraw(vertexArray, vertexBuffer, corners, sizeof(corners), &attribute, 1, mode, 4, 4);
 }
 
 // Filled as a fan, or only its outline as a line loop.
@@ -154,22 +148,12 @@ void Canvas::drawTextured(const float* corners, const float* texcoords, Texture 
     for (int i = 0; i < 8; ++i) {
         data[12 + i] = texcoords[i];
     }
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(data), data, GL_STREAM_DRAW);
-    glEnableVertexAttribArray((GLuint)texcoord);
-    glVertexAttribPointer((GLuint)texcoord, 2, GL_FLOAT, GL_FALSE, 0, (const void*)(12 * sizeof(float)));
-    glEnableVertexAttribArray((GLuint)vertex);
-    glVertexAttribPointer((GLuint)vertex, 3, GL_FLOAT, GL_FALSE, 0, 0);
     glUniformMatrix4fv(texShader->uniform("projection"), 1, GL_FALSE, projection->current.m);
     glUniform1i(texShader->uniform("texture"), 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-    glDisableVertexAttribArray((GLuint)texcoord);
-    glDisableVertexAttribArray((GLuint)vertex);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindVertexArray(0);
+    const StreamedAttribute attributes[2] = {{vertex, 3, 0}, {texcoord, 2, 12 * sizeof(float)}};
+    streamDraw(vertexArray, vertexBuffer, data, sizeof(data), attributes, 2, GL_TRIANGLE_FAN, 4, 4);
 }
 
 // Stretches the whole texture; the plain program is bound again for the shapes that follow.
@@ -205,4 +189,92 @@ void Canvas::drawInterface(MatrixStack* projection) {
     drawInterfacePart(0.0f, 0.0f, 280.0f, 280.0f, 0.0f, 0.0f, projection);
     drawInterfacePart(width - 240.0f, 0.0f, 240.0f, 240.0f, 272.0f, 0.0f, projection);
     plainShader->bind();
+}
+
+// Not owned: the screen that made the control deletes it.
+void Canvas::addControl(Control* control) {
+    controls.push_back(control);
+}
+
+// Three passes so that every box lies under every picture and every text lies on top.
+void Canvas::drawControls(MatrixStack* projection) {
+    std::list<Control*>::iterator it;
+    for (it = controls.begin(); it != controls.end(); ++it) {
+        Control* c = *it;
+        if (c->kind == 1) {
+            drawButtonBox(c->x, c->y, c->w, c->h, c->state, projection);
+        }
+        if (showsTooltip(c)) {
+            Control* t = c->tooltip;
+            drawButtonBox(t->x, t->y, t->w, t->h, 0, projection);
+        }
+    }
+    for (it = controls.begin(); it != controls.end(); ++it) {
+        Control* c = *it;
+        if (c->kind == 3) {
+            drawInterfacePart(c->x - 4.0f, c->y - 4.0f, c->w + 8.0f, c->h + 8.0f, (float)(c->state * 60 - 4),
+                              (float)(342 - c->enabled * 60), projection);
+        } else if (c->kind == 4) {
+            drawInterfacePart(c->x - 10.0f, c->y - 12.0f, 170.0f, 60.0f, 335.0f, (float)(279 + c->state * 70),
+                              projection);
+        } else if (c->kind == 5) {
+            drawInterfacePart(c->x - 10.0f, c->y - 12.0f, 153.0f, 46.0f, 153.0f, (float)(281 + c->state * 70),
+                              projection);
+        }
+    }
+    if (!gFont) {
+        return;
+    }
+    gFont->begin2D();
+    for (it = controls.begin(); it != controls.end(); ++it) {
+        Control* c = *it;
+        if (c->kind == 1 || c->kind == 4 || c->kind == 5) {
+            gFont->drawTextShadowed(c->caption, c->x + c->w / 2.0f, c->y + c->h / 2.0f - 7.0f, 16.0f, kTextColour,
+                                    false, 1, projection);
+        } else if (c->kind == 3) {
+            unsigned int colour = 0xDFFFDF8Fu + 0x70u * (unsigned int)c->enabled;
+            gFont->drawTextShadowed(c->caption, c->x + c->w / 2.0f, c->y + c->h / 2.0f - 15.0f, 32.0f, colour,
+                                    false, 1, projection);
+        }
+        if (showsTooltip(c)) {
+            Control* t = c->tooltip;
+            gFont->drawTextShadowed(t->description, t->x + 4.0f, t->y + 2.0f, 14.0f, kTextColour, false, 0,
+                                    projection);
+            gFont->drawTextShadowed(t->caption, t->x + 4.0f, t->y + 18.0f, 16.0f, kTextColour, true, 0,
+                                    projection);
+            gFont->drawTextShadowed(t->note, t->x + t->w - 4.0f, t->y + 18.0f, 16.0f, kTextColour, false, 2,
+                                    projection);
+        }
+    }
+}
+
+// A hovered state lasts until the next motion, also when the mouse leaves the window.
+bool Canvas::mouseMove(float x, float y) {
+    bool over = false;
+    for (std::list<Control*>::iterator it = controls.begin(); it != controls.end(); ++it) {
+        Control* c = *it;
+        if (!c->takesMouse()) {
+            continue;
+        }
+        c->state = 0;
+        if (c->hits(x, y)) {
+            c->state = 1;
+            over = true;
+        }
+    }
+    return over;
+}
+
+// Every control under the point fires, also where controls overlap; a callback may not remove controls
+// from this canvas's list.
+bool Canvas::mouseClick(float x, float y) {
+    bool clicked = false;
+    for (std::list<Control*>::iterator it = controls.begin(); it != controls.end(); ++it) {
+        Control* c = *it;
+        if (c->takesMouse() && c->hits(x, y) && c->callback) {
+            c->callback(c);
+            clicked = true;
+        }
+    }
+    return clicked;
 }

@@ -42,7 +42,7 @@ public:
     // The HUD background of the game screen, sized to gScreenWidth. Ends with plainShader bound.
     void drawInterface(MatrixStack* projection);
 
-    // The GUI controls (control.cpp). The list does not own them.
+    // The GUI controls. The list does not own them.
     void addControl(Control* control);
     // Boxes, then atlas pictures, then texts (leaving the font's text mode on). plainShader bound on entry.
     void drawControls(MatrixStack* projection);

@@ -1,5 +1,6 @@
 #include "render/font.h"
 
+#include "render/draw_2d.h"
 #include "render/font_advances.h"
 
 #include <vector>
@@ -79,12 +80,12 @@ void Font::drawText(std::string text, float x, float y, float size, unsigned int
         Shader::unbind();
         return;
     }
-    float tint[4] = {(float)((colour >> 24) & 0xFF) / 255.0f, (float)((colour >> 16) & 0xFF) / 255.0f,
-                     (float)((colour >> 8) & 0xFF) / 255.0f, (float)(colour & 0xFF) / 255.0f};
+    float tint[4];
+    colourToTint(colour, tint);
 
     std::vector<float> positions;
     std::vector<float> texcoords;
-    positions.reserve(text.size() * 8);
+    positions.reserve(text.size() * 16);  // the texture coordinates follow
     texcoords.reserve(text.size() * 8);
     float pen = 0.0f;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -114,31 +115,18 @@ void Font::drawText(std::string text, float x, float y, float size, unsigned int
     modelview.translate(x - offset, y, 0.0f);
     modelview.scale(size / 32.0f, size / 32.0f, 1.0f);
 
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    size_t half = positions.size() * sizeof(float);
-    glBufferData(GL_ARRAY_BUFFER, half * 2, 0, GL_STREAM_DRAW);
-    if (glyphs > 0) {
-        glBufferSubData(GL_ARRAY_BUFFER, 0, half, positions.data());
-        glBufferSubData(GL_ARRAY_BUFFER, half, half, texcoords.data());
-    }
-    glEnableVertexAttribArray((GLuint)texcoord);
-    glVertexAttribPointer((GLuint)texcoord, 2, GL_FLOAT, GL_FALSE, 0, (const void*)half);
-    glEnableVertexAttribArray((GLuint)vertex);
-    glVertexAttribPointer((GLuint)vertex, 2, GL_FLOAT, GL_FALSE, 0, 0);
     glUniformMatrix4fv(shader->uniform("projection"), 1, GL_FALSE, projection->current.m);
     glUniform4fv(shader->uniform("tint"), 1, tint);
     glUniformMatrix4fv(shader->uniform("modelview"), 1, GL_FALSE, modelview.current.m);
     glUniform1i(shader->uniform("font"), 0);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture);
-    for (int i = 0; i < glyphs; ++i) {
-        glDrawArrays(GL_TRIANGLE_STRIP, i * 4, 4);
-    }
-    glDisableVertexAttribArray((GLuint)texcoord);
-    glDisableVertexAttribArray((GLuint)vertex);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindVertexArray(0);
+    // Positions, then texture coordinates, in one buffer.
+    size_t half = positions.size() * sizeof(float);
+    positions.insert(positions.end(), texcoords.begin(), texcoords.end());
+    const StreamedAttribute attributes[2] = {{vertex, 2, 0}, {texcoord, 2, half}};
+    streamDraw(vertexArray, vertexBuffer, positions.data(), half * 2, attributes, 2, GL_TRIANGLE_STRIP,
+               glyphs * 4, 4);
     Shader::unbind();
 }
 

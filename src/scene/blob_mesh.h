@@ -31,18 +31,18 @@ public:
     int levelOfDetail(float ratio);
 
     // The three draws expect the 3D pass state (depth test and culling on, blending off) and a frustum
-    // extracted for the current camera; they hand back blending, depth function, front face and depth
-    // mask as they found them.
+    // extracted for the current camera. They end with blending off, front face CCW and depth writes on,
+    // whatever they found; a transparent `draw` also leaves the depth function at GL_LESS.
     // One resting, moving or crystal blob. colourCode: player, + 4 while mining (lighter), or 8 + alpha
     // percent for the magenta crystal blobs. The blend function stays the caller's.
     void draw(float x, float y, float z, float width, float height, float vertfactor, int model, int colourCode,
               int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
     // A dead unit fading out (alpha = fade) and tipping over by fade * 110 degrees; the caller shrinks the
-    // sizes. When transparent, leaves source-alpha blending set.
+    // sizes. When transparent, leaves the source-alpha blend function set.
     void drawDying(float x, float y, float z, float fade, float width, float height, float vertfactor, int model,
                    int colourCode, int time, MatrixStack* projection, MatrixStack* modelview, Frustum* frustum);
     // A unit turning from shape `model` (width1 x height1) into `model2` (width2 x height2) by mix 0..1;
-    // detail and proportions follow the first shape. When transparent, leaves source-alpha blending set.
+    // detail and proportions follow the first shape. When transparent, leaves the source-alpha blend function set.
     void drawMorph(float x, float y, float z, float width1, float height1, float width2, float height2, int model,
                    int model2, int player, int time, MatrixStack* projection, MatrixStack* modelview, float mix,
                    Frustum* frustum);

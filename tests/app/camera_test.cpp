@@ -2,6 +2,8 @@
 // its limits, the spring back, the wheel, the minimap, and where the eye ends up.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/camera.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
@@ -16,16 +18,16 @@ TEST_F(CameraTest, EdgesAndArrowsScrollAlongTheTurnedScreenAxesWithinTheClamp) {
     world->setCameraPosition(-30.0f, -30.0f);
     gMouseX = 639;  // right edge: the look-at point goes to larger x
     loop->moveCamera(100);
-    EXPECT_NEAR(-31.595f, world->cameraX, 1e-4f);
-    EXPECT_NEAR(-30.0f, world->cameraY, 1e-4f);
-    gMouseX = 320;
+    EXPECT_TRUE(std::fabs(world->cameraX + 31.595f) < 1e-4f && std::fabs(world->cameraY + 30.0f) < 1e-4f)
+        << world->cameraX << "," << world->cameraY;
+    gMouseX = 320;  // up moves along y, left takes x back
     loop->handleEvent(keyEvent(true, SDLK_UP));
     loop->handleEvent(keyEvent(true, SDLK_LEFT));
     loop->moveCamera(100);
     loop->handleEvent(keyEvent(false, SDLK_UP));
     loop->handleEvent(keyEvent(false, SDLK_LEFT));
-    EXPECT_NEAR(-30.0f, world->cameraX, 1e-4f);  // left takes it back
-    EXPECT_NEAR(-31.595f, world->cameraY, 1e-4f);
+    EXPECT_TRUE(std::fabs(world->cameraX + 30.0f) < 1e-4f && std::fabs(world->cameraY + 31.595f) < 1e-4f)
+        << world->cameraX << "," << world->cameraY;
 
     // At yaw 90 the right edge moves along y instead (scrolled directly: the yaw springs back in a frame).
     world->setCameraPosition(-30.0f, -30.0f);
@@ -45,7 +47,7 @@ TEST_F(CameraTest, EdgesAndArrowsScrollAlongTheTurnedScreenAxesWithinTheClamp) {
     EXPECT_FLOAT_EQ(-8.0f, world->cameraY);
 }
 
-TEST_F(CameraTest, MiddleDragTurnsWithinLimitsAndSpringsBackAfterRelease) {
+TEST_F(CameraTest, MiddleDragTurnsWithinLimitsSpringsBackAfterReleaseAndTheWheelZooms) {
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_MIDDLE, 320, 240));
     EXPECT_TRUE(world->rotating);
     loop->handleEvent(motionEvent(330, 140, 10, -100));  // a fifth of a degree per pixel
@@ -68,9 +70,8 @@ TEST_F(CameraTest, MiddleDragTurnsWithinLimitsAndSpringsBackAfterRelease) {
     world->cameraYaw = 0.05f;
     loop->moveCamera(100);
     EXPECT_FLOAT_EQ(0.05f, world->cameraYaw);  // close enough to rest
-}
 
-TEST_F(CameraTest, WheelZoomsBetweenTenAndTheStartDistance) {
+    // The wheel zooms between 10 and the start distance.
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_WHEELDOWN, 320, 240));
     EXPECT_FLOAT_EQ(14.5f, world->cameraDistance);
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_WHEELUP, 320, 240));

@@ -8,7 +8,6 @@
 #include "app/game_loop.h"
 #include "app/globals.h"
 #include "app/world.h"
-#include "game/crystal.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "game/unit_template.h"
@@ -40,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(GameLoopTest, ClickSelectsThePickedWorkerAndShiftAddsAnother) {
+TEST_F(GameLoopTest, ClickShiftClickAndABoxSelectWhatIsPickedUnderThePointer) {
     loop->frame();
     float ground[3] = {20.0f, 18.0f, world->terrain->height(20.0f, 18.0f)};
     int x = 0, y = 0;
@@ -49,37 +48,29 @@ TEST_F(GameLoopTest, ClickSelectsThePickedWorkerAndShiftAddsAnother) {
     for (int i = 0; i < 3; ++i) {
         EXPECT_NEAR(ground[i], gPickPoint[i], 0.15f) << i;
     }
-
-    Unit* first = worker(0, 0);
-    sdlPosition(first->position, x, y);
-    pointAt(x, y);
-    click(SDL_BUTTON_LEFT, x, y);
-    ASSERT_EQ(1u, world->unitManager->selection.size());
-    EXPECT_EQ(first, world->unitManager->selection[0]);
+    UnitManager* m = world->unitManager;
+    for (int i : {0, 2}) {  // the second click with shift held adds
+        sdlPosition(worker(0, i)->position, x, y);
+        pointAt(x, y);
+        loop->handleEvent(keyEvent(i > 0, SDLK_LSHIFT));
+        click(SDL_BUTTON_LEFT, x, y);
+        ASSERT_EQ(i / 2 + 1u, m->selection.size());
+        EXPECT_EQ(worker(0, i), m->selection.back());
+    }
     EXPECT_EQ(1, gCommandButtons[1]->enabled);  // the panel follows the selection
-    Unit* third = worker(0, 2);
-    sdlPosition(third->position, x, y);
-    pointAt(x, y);
-    loop->handleEvent(keyEvent(true, SDLK_LSHIFT));
-    click(SDL_BUTTON_LEFT, x, y);
-    ASSERT_EQ(2u, world->unitManager->selection.size());
-    EXPECT_EQ(third, world->unitManager->selection[1]);
-}
+    loop->handleEvent(keyEvent(false, SDLK_LSHIFT));
 
-TEST_F(GameLoopTest, DraggingABoxSelectsTheWorkersInsideIt) {
-    loop->frame();
+    // Corners a little outside the outer two workers (the second lies between them).
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     sdlPosition(worker(0, 0)->position, x0, y0);
     sdlPosition(worker(0, 2)->position, x1, y1);
-    // Corners a little outside the outer two workers (the second lies between them).
     pointAt(std::min(x0, x1) - 40, std::min(y0, y1) - 40);
     loop->handleEvent(buttonEvent(true, SDL_BUTTON_LEFT, gMouseX, gMouseY));
-    EXPECT_TRUE(loop->selecting);
-    EXPECT_EQ(480 - gMouseY, gDragStartY);
+    EXPECT_TRUE(loop->selecting && 480 - gMouseY == gDragStartY);
     pointAt(std::max(x0, x1) + 40, std::max(y0, y1) + 40);
     loop->handleEvent(buttonEvent(false, SDL_BUTTON_LEFT, gMouseX, gMouseY));
     EXPECT_FALSE(loop->selecting);
-    EXPECT_EQ(3u, world->unitManager->selection.size());
+    EXPECT_EQ(3u, m->selection.size());
 }
 
 TEST_F(GameLoopTest, RightClickMovesAndPanelModesAttackOrMineWhereTheNextClickLands) {
@@ -136,7 +127,7 @@ TEST_F(GameLoopTest, CtrlDigitStoresAGroupAndTheDigitAloneRecallsIt) {
     m->groups[2].clear();
 }
 
-TEST_F(GameLoopTest, ClosingTheWindowEndsTheMatchAndResizingKeepsThePanel) {
+TEST_F(GameLoopTest, ClosingEndsResizingKeepsThePanelAndFramesAreCountedOnceASecond) {
     SDL_Event event = SDL_Event();
     event.type = SDL_QUIT;
     loop->handleEvent(event);
@@ -145,16 +136,11 @@ TEST_F(GameLoopTest, ClosingTheWindowEndsTheMatchAndResizingKeepsThePanel) {
     event.resize.w = 800;
     event.resize.h = 600;
     loop->handleEvent(event);
-    EXPECT_EQ(800, gScreenWidth);
-    EXPECT_EQ(600, gScreenHeight);
+    EXPECT_TRUE(gScreenWidth == 800 && gScreenHeight == 600);
     EXPECT_FLOAT_EQ(460.0f, gCommandButtons[0]->x);
     glViewport(0, 0, 640, 480);
-}
-
-TEST_F(GameLoopTest, FramesAreCountedIntoTheFpsValueOnceASecond) {
     gFps = -1;
-    unsigned int start = SDL_GetTicks();
-    while (gFps < 0 && SDL_GetTicks() - start < 5000u) {
+    for (unsigned int start = SDL_GetTicks(); gFps < 0 && SDL_GetTicks() - start < 5000u;) {
         loop->frame();
     }
     EXPECT_GE(gFps, 1);  // the count of the second that just ended, taken in a frame after it

@@ -70,21 +70,14 @@ Unit* MatchTest::worker(int player, int i) {
 // The type field is shared by every member of the event union.
 SDL_Event motionEvent(int x, int y, int dx, int dy) {
     SDL_Event e = SDL_Event();
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = (Uint16)x;
-    e.motion.y = (Uint16)y;
-    e.motion.xrel = (Sint16)dx;
-    e.motion.yrel = (Sint16)dy;
+    e.motion = {SDL_MOUSEMOTION, 0, 0, (Uint16)x, (Uint16)y, (Sint16)dx, (Sint16)dy};
     return e;
 }
 
 SDL_Event buttonEvent(bool down, int button, int x, int y) {
     SDL_Event e = SDL_Event();
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = (Uint8)button;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = (Uint16)x;
-    e.button.y = (Uint16)y;
+    Uint8 type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button = {type, 0, (Uint8)button, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     return e;
 }
 

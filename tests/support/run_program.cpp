@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 
 namespace {
@@ -18,57 +17,79 @@ long nowMs() {
     return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
 }
 
+// Exit status as a shell reports it.
+int statusCode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 }  // namespace
 
-ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, const std::string& workDir, int timeoutMs) {
-    ProgramResult result = {-1, "", ""};
+RunningProgram startProgram(const std::string& path, const std::vector<std::string>& args,
+                            const std::vector<std::string>& env, const std::string& workDir) {
+    RunningProgram program;
     int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
-        return result;
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0 || (program.pid = fork()) < 0) {
+        return program;
     }
-    pid_t pid = fork();
-    if (pid == 0) {
+    if (program.pid == 0) {
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
         close(outPipe[0]);
         close(errPipe[0]);
         int devNull = open("/dev/null", O_RDONLY);
-        if (devNull >= 0) {
-            dup2(devNull, 0);
-        }
+        dup2(devNull, 0);
         for (const std::string& entry : env) {
             size_t eq = entry.find('=');
-            if (eq == std::string::npos) {
-                unsetenv(entry.c_str());
-            } else {
-                setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
-            }
+            eq == std::string::npos ? unsetenv(entry.c_str())
+                                    : setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
         }
-        if (!workDir.empty() && chdir(workDir.c_str()) != 0) {
-            _exit(126);
-        }
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(path.c_str()));
+        std::vector<char*> argv(1, const_cast<char*>(path.c_str()));
         for (const std::string& a : args) {
             argv.push_back(const_cast<char*>(a.c_str()));
         }
         argv.push_back(0);
-        execv(path.c_str(), argv.data());
+        if (workDir.empty() || chdir(workDir.c_str()) == 0) {
+            execv(path.c_str(), argv.data());
+        }
         _exit(127);
     }
     close(outPipe[1]);
     close(errPipe[1]);
+    program.out = outPipe[0];
+    program.err = errPipe[0];
+    return program;
+}
+
+bool waitForExit(RunningProgram& program, int timeoutMs) {
+    long deadline = nowMs() + timeoutMs;
+    int status = 0;
+    while (program.status < 0 && program.pid > 0) {
+        if (waitpid(program.pid, &status, WNOHANG) == program.pid) {
+            program.status = statusCode(status);
+        } else if (nowMs() >= deadline) {
+            break;
+        } else {
+            usleep(20000);
+        }
+    }
+    return program.status >= 0;
+}
+
+ProgramResult finishProgram(RunningProgram& program, int timeoutMs) {
+    ProgramResult result = {-1, "", ""};
+    if (program.pid <= 0) {
+        return result;
+    }
     long deadline = nowMs() + timeoutMs;
     bool outOpen = true, errOpen = true;
     char buffer[4096];
     while (outOpen || errOpen) {
         long left = deadline - nowMs();
         if (left <= 0) {
-            kill(pid, SIGKILL);
+            kill(program.pid, SIGKILL);
             break;
         }
-        pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+        pollfd fds[2] = {{program.out, POLLIN, 0}, {program.err, POLLIN, 0}};
         if (poll(fds, 2, (int)left) <= 0) {
             continue;
         }
@@ -83,10 +104,20 @@ ProgramResult runProgram(const std::string& path, const std::vector<std::string>
             }
         }
     }
-    close(outPipe[0]);
-    close(errPipe[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    close(program.out);
+    close(program.err);
+    if (program.status < 0) {
+        int status = 0;
+        waitpid(program.pid, &status, 0);
+        program.status = statusCode(status);
+    }
+    result.status = program.status;
+    program.pid = -1;
     return result;
+}
+
+ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args,
+                         const std::vector<std::string>& env, const std::string& workDir, int timeoutMs) {
+    RunningProgram program = startProgram(path, args, env, workDir);
+    return finishProgram(program, timeoutMs);
 }

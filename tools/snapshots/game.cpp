@@ -119,9 +119,9 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
     first->state = kSplit;
     first->progress = 0.4f;
     rebuildCommandPanel();
-    loop.render();
+    loop.stepAndDraw();
     saveScreen(dir + "/" + name);
-    loop.finishFrame();
+    loop.showAndPick();
     first->life = life;
     first->state = kIdle;
     rebuildCommandPanel();
@@ -129,9 +129,9 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         // The end of a won match in wireframe: outlined HUD shapes, solid texts.
         world.unitManager->gameResult = 2;
         loop.handleEvent(key(SDLK_F3));
-        loop.render();
+        loop.stepAndDraw();
         saveScreen(dir + "/match_won_wireframe.png");
-        loop.finishFrame();
+        loop.showAndPick();
         loop.handleEvent(key(SDLK_F3));
         world.unitManager->gameResult = 0;
     } else {
@@ -139,18 +139,18 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         loop.frame();
         loop.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 250));
         loop.handleEvent(motion(700, 500));
-        loop.render();
+        loop.stepAndDraw();
         saveScreen(dir + "/match_drag.png");
-        loop.finishFrame();
+        loop.showAndPick();
     }
     // Tilted up with the middle button held, towards the horizon and the sky.
     loop.handleEvent(button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 700, 500));
     loop.panRotating = true;
     world.cameraPitch = -100.0f;
     world.cameraYaw = 30.0f;
-    loop.render();
+    loop.stepAndDraw();
     saveScreen(dir + "/match_sky_" + name);
-    loop.finishFrame();
+    loop.showAndPick();
     loop.panRotating = false;
     destroyCommandPanel();
     gWorld = 0;
