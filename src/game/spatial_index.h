@@ -25,18 +25,21 @@ public:
     // The unit in `slot` stands at `position` now. A slot equal to the number filed so far is a new unit.
     void moved(int slot, const float* position);
     // Replaces `out` with the slots >= first that may stand in [x0, x1] x [y0, y1], ascending. Every slot
-    // inside is returned; a few outside may be. Bounds that are not numbers return an arbitrary subset.
+    // inside is returned, and every unit whose position is not finite; a few others may be. Bounds that are
+    // not finite return every slot from `first` on.
     void query(float x0, float y0, float x1, float y1, int first, std::vector<int>& out) const;
 
 private:
-    // Column or row of a coordinate, clamped onto the grid; NaN goes to 0.
+    // Column or row of a finite coordinate, clamped onto the grid.
     int cellCoordinate(float v) const;
     int cellAt(const float* position) const;
+    // Appends the slots >= first of one cell.
+    static void take(const std::vector<int>& cell, int first, std::vector<int>& out);
 
     float activeCellSize;
     const std::vector<Unit*>* units;
     int columns;  // and as many rows; the last ones also hold whatever lies beyond the map
-    std::vector<std::vector<int> > cells;  // slots per cell, row-major, unordered
+    std::vector<std::vector<int> > cells;  // slots per cell, row-major, unordered; then the strays' cell
     std::vector<int> cellOfSlot;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <unordered_map>
@@ -48,15 +49,14 @@ Digest digest(const UnitManager* m) {
             place.at(p->source), p->impactTime);
     }
     for (const PlayerState& s : m->players) mix(d[kAccounts], s.crystals, s.towerCount, s.lastWaveTime);
-    for (const Crystal* c : m->crystals) mix(d[kAccounts], c->amount);
-    mix(d[kAccounts], m->gameResult);
+    for (const Crystal* c : m->crystals) mix(d[kAccounts], c->amount, m->gameResult);
     return d;
 }
 
 // A four-player match on the level 64 map: computer players 1..3 thinking every second of game time, random human
 // orders, frames of 1 to 50 ms and now and then a long one (long pushes), late enough for towers and waves; every
-// 400 frames a squad per player, the four overlapping; the human blind beyond x = 40. `seen` counts births,
-// deaths, towers and flyers (per frame each).
+// 400 frames a squad per player, the four overlapping, and a unit thrown off the map (NaN, infinity); the human
+// blind beyond x = 40. `seen` counts births, deaths, towers and flyers (per frame each).
 std::vector<Digest> play(Terrain* terrain, unsigned seed, float cellSize, bool filtering, int* seen) {
     srand(seed);
     UnitManager* m = new UnitManager(terrain, 64);
@@ -74,6 +74,7 @@ std::vector<Digest> play(Terrain* terrain, unsigned seed, float cellSize, bool f
             m->createUnit(type, x, y, m->templates[type]->isAir ? 3.6f : 0.6f, p);
             m->players[p].crystals += 40.0f;
         }
+        if (frame % 400 == 1) m->units.back()->position[frame / 400 % 2] = frame % 800 == 1 ? NAN : INFINITY;
         size_t n = m->units.size();
         if (frame % 2 == 0 && n > 0) {
             Unit *u = m->units[rand() % n], *victim = m->units[rand() % n];
@@ -96,9 +97,8 @@ std::vector<Digest> play(Terrain* terrain, unsigned seed, float cellSize, bool f
     return digests;
 }
 
-// Pushing and target search through the grid must change nothing: every frame of two long matches equals the
-// same match played with every unit scanned. The game's cells, and cells so small that a unit filed under a
-// stale cell or a strip not asked for again after a push would soon be missed.
+// Pushing and target search through the grid change nothing: every frame of two long matches equals the same
+// match with every unit scanned; with the game's cells, and with cells so small that any stale filing shows.
 TEST_F(SimulationTest, UnitIndexMatchesThePlainScansFrameByFrame) {
     for (unsigned seed : {7u, 2024u}) {
         int grid[4] = {}, plain[4] = {};
