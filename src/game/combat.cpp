@@ -5,6 +5,7 @@
 
 #include "app/sound.h"
 #include "game/projectile.h"
+#include "game/spatial_index.h"
 #include "game/unit.h"
 #include "game/unit_template.h"
 
@@ -30,8 +31,13 @@ bool eraseAll(std::vector<Unit*>& list, const Unit* u) {
 // is; the attack pause halts a moving unit for one attack interval.
 void UnitManager::acquireTarget(Unit* s) {
     const UnitTemplate* st = templates[s->type];
-    for (size_t j = 0; j < units.size(); ++j) {
-        Unit* t = units[j];
+    // Only units within the range on both axes (and a margin for rounding) can pass the distance test.
+    float reach = st->range + 0.05f;
+    std::vector<int>& candidates = nearby[0];
+    unitIndex->query(s->position[0] - reach, s->position[1] - reach, s->position[0] + reach,
+                     s->position[1] + reach, 0, candidates);
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        Unit* t = units[candidates[k]];
         if (t == s || t->player == s->player) {
             continue;
         }
@@ -75,14 +81,15 @@ void UnitManager::attack(Unit* s, Unit* t) {
 
 // The Attack state: close in on the target, then fire whenever the cooldown allows. A target the type
 // cannot hit ends the attack once it is in range.
-void UnitManager::updateAttack(Unit* s, int dt) {
+void UnitManager::updateAttack(int slot, int dt) {
+    Unit* s = units[slot];
     Unit* t = s->target;
     const UnitTemplate* st = templates[s->type];
     for (int k = 0; k < 3; ++k) {
         s->destination[k] = t->position[k];
     }
     if (distance2(s, t) > st->range) {
-        stepTowards(s, t->position[0], t->position[1], dt);
+        stepTowards(slot, t->position[0], t->position[1], dt);
         return;
     }
     if (s->cooldown <= 0) {

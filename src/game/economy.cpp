@@ -6,6 +6,7 @@
 
 #include "app/sound.h"
 #include "game/crystal.h"
+#include "game/spatial_index.h"
 #include "game/unit.h"
 #include "game/unit_template.h"
 #include "scene/terrain.h"
@@ -129,7 +130,8 @@ void UnitManager::refund(Unit* u) {
 
 // Walk into reach of the crystal, then mine it at the full rate; an exhausted crystal sends the Blob on to
 // the nearest live one, or leaves it idle when none is left.
-void UnitManager::updateMining(Unit* u, int dt) {
+void UnitManager::updateMining(int slot, int dt) {
+    Unit* u = units[slot];
     Crystal* c = u->crystal;
     for (int k = 0; k < 3; ++k) {
         u->destination[k] = c->position[k];
@@ -138,7 +140,7 @@ void UnitManager::updateMining(Unit* u, int dt) {
     float dy = c->position[1] - u->position[1];
     float length = sqrtf(dx * dx + dy * dy);
     if (length > kMiningReach) {
-        stepTowards(u, c->position[0], c->position[1], dt);
+        stepTowards(slot, c->position[0], c->position[1], dt);
         return;
     }
     u->miningEffect = 4;
@@ -165,7 +167,8 @@ void UnitManager::updateMining(Unit* u, int dt) {
 
 // Ten seconds (one in boost mode), then the parent steps aside and a new idle Blob appears next to it;
 // a selected parent brings its child into the selection.
-void UnitManager::updateSplit(Unit* u, bool& changed) {
+void UnitManager::updateSplit(int slot, bool& changed) {
+    Unit* u = units[slot];
     if (u->player == 0 && boostMode) {
         u->progress += (float)frameTime * 0.001f;
     } else {
@@ -179,10 +182,12 @@ void UnitManager::updateSplit(Unit* u, bool& changed) {
     u->position[0] = x;
     u->position[1] = y;
     u->position[2] = terrain->height(x, y) + 0.6f;
+    unitIndex->moved(slot, u->position);
     u->state = kMove;
     u->destination[0] = rand() % 2 == 0 ? x + 0.1f : x - 0.1f;
     u->destination[1] = rand() % 2 == 0 ? y + 0.1f : y - 0.1f;
     Unit* child = createUnit(kBlob, x + 0.5f, y + 0.5f, terrain->height(x + 0.5f, y + 0.5f) + 0.6f, u->player);
+    unitIndex->moved((int)units.size() - 1, child->position);
     if (std::find(selection.begin(), selection.end(), u) != selection.end()) {
         selection.push_back(child);
     }

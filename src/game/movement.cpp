@@ -1,7 +1,9 @@
 #include "game/unit_manager.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "game/spatial_index.h"
 #include "game/unit.h"
 #include "game/unit_template.h"
 #include "scene/terrain.h"
@@ -12,6 +14,7 @@ bool UnitManager::update(int dt) {
     gameTime += dt;
     frameTime = dt;
     bool changed = false;
+    unitIndex->rebuild(mapSize);
     // The size is read again every time: a Blob born from a split acts in the same pass.
     for (size_t i = 0; i < units.size(); ++i) {
         Unit* u = units[i];
@@ -36,16 +39,16 @@ bool UnitManager::update(int dt) {
         case kMove:
         case kAttackMove:
         case kChase:
-            stepTowardsDestination(u, dt);
+            stepTowardsDestination((int)i, dt);
             break;
         case kAttack:
-            updateAttack(u, dt);
+            updateAttack((int)i, dt);
             break;
         case kMine:
-            updateMining(u, dt);
+            updateMining((int)i, dt);
             break;
         case kSplit:
-            updateSplit(u, changed);
+            updateSplit((int)i, changed);
             break;
         case kMorph:
             updateMorph(u, changed);
@@ -62,7 +65,8 @@ bool UnitManager::update(int dt) {
 
 // Move, AttackMove and Chase: one step towards the goal, with stuck detection. A unit that has made no
 // progress for 150 ms waits 750 ms; after its retries are used up it gives up and stands.
-void UnitManager::stepTowardsDestination(Unit* u, int dt) {
+void UnitManager::stepTowardsDestination(int slot, int dt) {
+    Unit* u = units[slot];
     if (u->state == kChase) {
         for (int k = 0; k < 3; ++k) {
             u->destination[k] = u->target->position[k];
@@ -74,7 +78,7 @@ void UnitManager::stepTowardsDestination(Unit* u, int dt) {
     float length = sqrtf(dx * dx + dy * dy);
     if (length < step) {
         u->state = kIdle;
-        moveUnit(u, u->position, u->destination, 0);
+        moveSlot(u, slot, u->position, u->destination, 0);
         return;
     }
     if (u->attackPause > 0) {
@@ -91,7 +95,7 @@ void UnitManager::stepTowardsDestination(Unit* u, int dt) {
         }
         return;
     }
-    stepTowards(u, u->destination[0], u->destination[1], dt);
+    stepTowards(slot, u->destination[0], u->destination[1], dt);
     float r = distanceToDestination(u);
     if (r <= u->bestDistance) {
         u->stuckTime -= dt;
@@ -109,7 +113,8 @@ void UnitManager::stepTowardsDestination(Unit* u, int dt) {
 
 // One step of the type's speed towards (x, y); skipped during an attack pause. No stuck detection here:
 // attacking and mining call it directly.
-void UnitManager::stepTowards(Unit* u, float x, float y, int dt) {
+void UnitManager::stepTowards(int slot, float x, float y, int dt) {
+    Unit* u = units[slot];
     if (u->attackPause > 0) {
         return;
     }
@@ -121,13 +126,20 @@ void UnitManager::stepTowards(Unit* u, float x, float y, int dt) {
     }
     float step = templates[u->type]->speed * (float)dt / 1000.0f;
     float next[3] = {u->position[0] + dx / length * step, u->position[1] + dy / length * step, 0.0f};
-    moveUnit(u, u->position, next, 0);
+    moveSlot(u, slot, u->position, next, 0);
 }
 
-// Moves u from `from` to `to`, pushing units of the same layer (ground or air) out of the swept path.
-// Pushed units push in turn, three levels deep at most. Static and morphing units push but never move.
-// Positions stay inside [4, mapSize - 4] and stand on the ground (air units 3.0 above it).
 void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int depth) {
+    unitIndex->rebuild(mapSize);
+    int slot = (int)(std::find(units.begin(), units.end(), u) - units.begin());
+    moveSlot(u, slot < (int)units.size() ? slot : -1, from, to, depth);
+}
+
+// Moves u (filed under `slot`, or -1 for a unit outside `units`) from `from` to `to`, pushing units of the
+// same layer (ground or air) out of the swept path. Pushed units push in turn, three levels deep at most.
+// Static and morphing units push but never move. Positions stay inside [4, mapSize - 4] and stand on the
+// ground (air units 3.0 above it). The unit index must be current.
+void UnitManager::moveSlot(Unit* u, int slot, const float* from, const float* to, int depth) {
     if (depth > 3) {
         return;
     }
@@ -139,30 +151,48 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
     float sinA = sinf(angle);
     const UnitTemplate* t = templates[u->type];
     float maxPush = (float)frameTime * 0.005f;
-    for (size_t i = 0; i < units.size(); ++i) {
-        Unit* v = units[i];
-        if (v == u) {
-            continue;
-        }
-        const UnitTemplate* vt = templates[v->type];
-        if (vt->isAir != t->isAir) {
-            continue;
-        }
-        // `from` is usually u's own position: once a push chain shoves u back, the rest is measured from there.
-        float ox = v->position[0] - from[0];
-        float oy = v->position[1] - from[1];
-        float r = (t->size + vt->size) * 0.5f;
-        float along = ox * cosA + oy * sinA;
-        float side = -ox * sinA + oy * cosA;
-        if (along >= -r && along <= motion + r && fabsf(side) < r) {
-            float push = r - fabsf(side);
-            if (push > maxPush) {
-                push = maxPush;
+    // The strip reaches r across the path and r beyond its ends, so its corners lie r * sqrt(2) out;
+    // 1.5 r and a little more keeps every unit that can be hit inside the rectangle asked for.
+    float reach = (t->size + largestSize) * 0.75f + 0.05f;
+    std::vector<int>& candidates = nearby[depth];
+    int first = 0;
+    for (;;) {
+        // `from` is usually u's own position: once a push chain shoves u back, the rest is measured from
+        // there, and every push may have moved units into or out of the strip, so it is asked for again.
+        float endX = from[0] + motion * cosA;
+        float endY = from[1] + motion * sinA;
+        unitIndex->query(std::min(from[0], endX) - reach, std::min(from[1], endY) - reach,
+                         std::max(from[0], endX) + reach, std::max(from[1], endY) + reach, first, candidates);
+        size_t k = 0;
+        for (; k < candidates.size(); ++k) {
+            Unit* v = units[candidates[k]];
+            if (v == u) {
+                continue;
             }
-            float b = atan2f(v->position[1] - from[1], v->position[0] - from[0]);
-            float pushed[3] = {v->position[0] + push * cosf(b), v->position[1] + push * sinf(b), 0.0f};
-            moveUnit(v, v->position, pushed, depth + 1);
+            const UnitTemplate* vt = templates[v->type];
+            if (vt->isAir != t->isAir) {
+                continue;
+            }
+            float ox = v->position[0] - from[0];
+            float oy = v->position[1] - from[1];
+            float r = (t->size + vt->size) * 0.5f;
+            float along = ox * cosA + oy * sinA;
+            float side = -ox * sinA + oy * cosA;
+            if (along >= -r && along <= motion + r && fabsf(side) < r) {
+                float push = r - fabsf(side);
+                if (push > maxPush) {
+                    push = maxPush;
+                }
+                float b = atan2f(v->position[1] - from[1], v->position[0] - from[0]);
+                float pushed[3] = {v->position[0] + push * cosf(b), v->position[1] + push * sinf(b), 0.0f};
+                moveSlot(v, candidates[k], v->position, pushed, depth + 1);
+                break;
+            }
         }
+        if (k == candidates.size()) {
+            break;
+        }
+        first = candidates[k] + 1;
     }
     if (t->speed > 0.0f && u->state != kMorph) {
         float x = clampToMap(to[0]);
@@ -170,6 +200,7 @@ void UnitManager::moveUnit(Unit* u, const float* from, const float* to, int dept
         u->position[0] = x;
         u->position[1] = y;
         u->position[2] = terrain->height(x, y) + 0.6f + (t->isAir ? 3.0f : 0.0f);
+        unitIndex->moved(slot, u->position);
     }
 }
 

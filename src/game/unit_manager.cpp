@@ -6,6 +6,7 @@
 #include "app/globals.h"
 #include "game/crystal.h"
 #include "game/projectile.h"
+#include "game/spatial_index.h"
 #include "game/unit.h"
 #include "game/unit_template.h"
 #include "render/frustum.h"
@@ -52,9 +53,13 @@ void deleteAll(const std::vector<T*>& items) {
 UnitManager::UnitManager(Terrain* terrain_, int mapSize_)
     : blobMesh(0), gameResult(0), gameTime(0), boostMode(false), showTargetLines(true), difficulty(0),
       terrain(terrain_), textureShader(0), monocolorShader(0), texture2Shader(0), selectionTexture(0),
-      fxTexture(0), mapSize(mapSize_), frameTime(0), frustumCulling(true) {
+      fxTexture(0), mapSize(mapSize_), frameTime(0), frustumCulling(true), unitIndex(0), largestSize(0.0f) {
     blobMesh = new BlobMesh();
     createUnitTemplates(templates);
+    for (size_t i = 0; i < templates.size(); ++i) {
+        largestSize = std::max(largestSize, templates[i]->size);
+    }
+    unitIndex = new SpatialIndex(&units);
     players[0].isComputer = false;
     textureShader = new Shader("..\\shader\\texture");
     monocolorShader = new Shader("..\\shader\\monocolor");
@@ -77,6 +82,7 @@ UnitManager::~UnitManager() {
     glDeleteTextures(1, &selectionTexture);
     glDeleteTextures(1, &fxTexture);
     delete blobMesh;
+    delete unitIndex;
     delete textureShader;
     delete monocolorShader;
     delete texture2Shader;

@@ -12,6 +12,7 @@ class Frustum;
 class MatrixStack;
 class Projectile;
 class Shader;
+class SpatialIndex;
 class Terrain;
 class Unit;
 class UnitTemplate;
@@ -54,6 +55,9 @@ public:
     int mapSize;
     int frameTime;
     bool frustumCulling;
+    // Where the units stand, so that pushing and target search look only nearby. Rebuilt at the start of
+    // every update and kept current through it.
+    SpatialIndex* unitIndex;
 
     // Needs a current GL context (mesh, shaders, textures). Draws the crystal field from rand().
     UnitManager(Terrain* terrain, int mapSize);
@@ -79,6 +83,7 @@ public:
 
     // --- one frame (movement.cpp); true when the command panel must be rebuilt
     bool update(int dt);
+    // Between frames: positions may have been written by hand, so the unit index is rebuilt first.
     void moveUnit(Unit* u, const float* from, const float* to, int depth);
 
     // --- economy (economy.cpp)
@@ -132,9 +137,10 @@ public:
     StreamGeometry markerStream;
 
 private:
-    // movement.cpp
-    void stepTowardsDestination(Unit* u, int dt);
-    void stepTowards(Unit* u, float x, float y, int dt);
+    // movement.cpp; `slot` is the unit's index in `units`, which the unit index files it under
+    void moveSlot(Unit* u, int slot, const float* from, const float* to, int depth);
+    void stepTowardsDestination(int slot, int dt);
+    void stepTowards(int slot, float x, float y, int dt);
     float clampToMap(float v) const;
     // orders.cpp
     bool orderMove(Unit* u, const float* p);
@@ -143,7 +149,7 @@ private:
     // combat.cpp
     void acquireTarget(Unit* s);
     void attack(Unit* s, Unit* t);
-    void updateAttack(Unit* s, int dt);
+    void updateAttack(int slot, int dt);
     void updateProjectiles(int dt);
     void removeDeadUnits(bool& changed);
     void sinkDyingUnits();
@@ -153,9 +159,13 @@ private:
     bool orderMorph(Unit* u, int slot);
     bool orderMine(Unit* u, Crystal* c);
     void refund(Unit* u);
-    void updateMining(Unit* u, int dt);
-    void updateSplit(Unit* u, bool& changed);
+    void updateMining(int slot, int dt);
+    void updateSplit(int slot, bool& changed);
     void updateMorph(Unit* u, bool& changed);
+
+    // Candidate slots of the scans in progress, one list per push depth (the target search uses the first).
+    std::vector<int> nearby[5];
+    float largestSize;  // of all types: how far from a path a unit it must give way to can stand
 
     UnitManager(const UnitManager&);
     UnitManager& operator=(const UnitManager&);
