@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <ctime>
+
 #include "app/command_panel.h"
 #include "app/globals.h"
 #include "app/world.h"
@@ -87,7 +89,8 @@ struct MatchFrame {
     }
 };
 
-// Arguments: tile set, extra fighters. Real time: the drawing runs on the GL driver's own threads.
+// Arguments: tile set, extra fighters. Real time: the drawing runs on the GL driver's own threads; the CPU
+// column counts those threads too, which reads steadier than real time on a busy machine.
 void BM_MatchFrame(benchmark::State& state) {
     MatchFrame frame((int)state.range(0), (int)state.range(1));
     frame.run();
@@ -95,19 +98,186 @@ void BM_MatchFrame(benchmark::State& state) {
         frame.run();
     }
 }
-BENCHMARK(BM_MatchFrame)->Args({0, 0})->Args({1, 0})->Args({0, 60})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MatchFrame)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 60})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// One terrain pass of the match's view on cleared buffers, finished.
+void drawTerrainPass(World* w) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    w->terrain->draw(w->modelview, w->projection, w->frustum);
+    glFinish();
+}
+
+// Fragments that passed the depth test in one terrain pass, per pixel of the frame: how many times the
+// ground is shaded over (1 when it is drawn front to back, more when far ground is drawn before near).
+double terrainShadingPerPixel(World* w) {
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+    drawTerrainPass(w);
+    glEndQuery(GL_SAMPLES_PASSED);
+    GLuint samples = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+    glDeleteQueries(1, &query);
+    return (double)samples / (double)(kFrameWidth * kFrameHeight);
+}
 
 // The terrain alone at the same size and view, to tell its share of the frame from the rest.
 void BM_MatchTerrainPass(benchmark::State& state) {
     MatchFrame frame((int)state.range(0), 0);
     frame.run();
+    for (auto _ : state) {
+        drawTerrainPass(frame.world);
+    }
+    state.counters["shaded_per_pixel"] = terrainShadingPerPixel(frame.world);
+}
+BENCHMARK(BM_MatchTerrainPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// Process CPU seconds (every thread, the GL driver's included) and wall seconds.
+struct Clocks {
+    double cpu, wall;
+};
+
+Clocks readClocks() {
+    timespec c, w;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c);
+    clock_gettime(CLOCK_MONOTONIC, &w);
+    Clocks r = {(double)c.tv_sec + (double)c.tv_nsec * 1e-9, (double)w.tv_sec + (double)w.tv_nsec * 1e-9};
+    return r;
+}
+
+// Everything in the frame but the terrain: sky, units, effects and the 2D layer. Each iteration times a
+// whole frame and then a terrain pass of the same view back to back, so both see the same load on a shared
+// machine; the reported time is their difference, and `rest_share` the difference over the terrain pass
+// (process CPU time). Argument: extra fighters in view.
+void BM_MatchRestOfFrame(benchmark::State& state) {
+    MatchFrame frame(0, (int)state.range(0));
+    frame.run();
+    double frameCpu = 0.0, terrainCpu = 0.0;
+    for (auto _ : state) {
+        Clocks a = readClocks();
+        frame.run();
+        Clocks b = readClocks();
+        drawTerrainPass(frame.world);
+        Clocks c = readClocks();
+        frameCpu += b.cpu - a.cpu;
+        terrainCpu += c.cpu - b.cpu;
+        double rest = (b.wall - a.wall) - (c.wall - b.wall);
+        state.SetIterationTime(rest > 0.0 ? rest : 0.0);
+    }
+    double n = (double)state.iterations();
+    state.counters["frame_cpu_ms"] = frameCpu / n * 1000.0;
+    state.counters["terrain_cpu_ms"] = terrainCpu / n * 1000.0;
+    state.counters["rest_share"] = (frameCpu - terrainCpu) / terrainCpu;
+}
+BENCHMARK(BM_MatchRestOfFrame)->Arg(60)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+const char* kFloorVertex =
+    "#version 150\n"
+    "in vec2 corner;\n"
+    "uniform mat4 modelview;\n"
+    "uniform mat4 projection;\n"
+    "uniform float groundHeight;\n"
+    "out vec3 position;\n"
+    "void main() {\n"
+    "    mat4 toWorld = inverse(projection * modelview);\n"
+    "    vec4 nearPoint = toWorld * vec4(corner, -1.0, 1.0);\n"
+    "    vec4 farPoint = toWorld * vec4(corner, 1.0, 1.0);\n"
+    "    vec3 a = nearPoint.xyz / nearPoint.w;\n"
+    "    vec3 b = farPoint.xyz / farPoint.w;\n"
+    "    position = mix(a, b, (groundHeight - a.z) / (b.z - a.z));\n"
+    "    gl_Position = projection * modelview * vec4(position, 1.0);\n"
+    "}\n";
+
+// The terrain fragment shader's eleven reads, at its texture coordinates, and nothing else worth counting.
+const char* kFloorFragment =
+    "#version 150\n"
+    "uniform sampler2D terrain0, terrain1, terrain2, terrain3, normal0, normal1, normal2, normal3, alpha;\n"
+    "uniform float mapsize;\n"
+    "in vec3 position;\n"
+    "out vec4 fragColor;\n"
+    "void main() {\n"
+    "    vec2 uv = position.xy / 4.0;\n"
+    "    vec4 s = texture(terrain0, uv) + texture(terrain1, uv) + texture(terrain2, uv) + texture(terrain3, uv);\n"
+    "    s += texture(normal0, uv) + texture(normal1, uv) + texture(normal2, uv) + texture(normal3, uv);\n"
+    "    s += texture(alpha, position.xy / mapsize);\n"
+    "    s += texture(terrain3, position.xy / 37.0, 3.0) + texture(terrain2, position.yx / 23.0, 3.0);\n"
+    "    fragColor = vec4(s.rgb / 11.0, 1.0);\n"
+    "}\n";
+
+GLuint compileStage(GLenum type, const char* source) {
+    GLuint s = glCreateShader(type);
+    glShaderSource(s, 1, &source, 0);
+    glCompileShader(s);
+    return s;
+}
+
+// What the terrain pass cannot go below: one full-screen layer of ground, each pixel making the terrain
+// fragment shader's texture reads from the terrain's own textures (so the same sizes, filters and
+// anisotropy), with no overdraw, no lighting and no vertex work. The quad is the plane at the look-at
+// height under the match camera, so the reads have the footprints of the ground seen at that angle.
+// Argument: tile set.
+void BM_TerrainFloor(benchmark::State& state) {
+    MatchFrame frame((int)state.range(0), 0);
+    frame.run();
     World* w = frame.world;
+    Terrain* t = w->terrain;
+    GLuint program = glCreateProgram();
+    GLuint stages[2] = {compileStage(GL_VERTEX_SHADER, kFloorVertex), compileStage(GL_FRAGMENT_SHADER, kFloorFragment)};
+    glAttachShader(program, stages[0]);
+    glAttachShader(program, stages[1]);
+    glBindAttribLocation(program, 0, "corner");
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        state.SkipWithError("floor shader did not link");
+    }
+    glUseProgram(program);
+    static const char* const kSamplers[9] = {"terrain0", "terrain1", "terrain2", "terrain3", "normal0",
+                                             "normal1",  "normal2",  "normal3",  "alpha"};
+    GLuint textures[9] = {t->tileTextures[0],   t->tileTextures[1],   t->tileTextures[2],
+                          t->tileTextures[3],   t->normalTextures[0], t->normalTextures[1],
+                          t->normalTextures[2], t->normalTextures[3], t->weightTexture};
+    for (int i = 0; i < 9; ++i) {
+        glUniform1i(glGetUniformLocation(program, kSamplers[i]), i);
+        glActiveTexture(GL_TEXTURE0 + i);
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+    }
+    glUniform1f(glGetUniformLocation(program, "mapsize"), (float)t->size);
+    glUniform1f(glGetUniformLocation(program, "groundHeight"), -w->cameraZ);
+    glUniformMatrix4fv(glGetUniformLocation(program, "modelview"), 1, GL_FALSE, w->modelview->current.m);
+    glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE, w->projection->current.m);
+    static const float kCorners[8] = {-1.0f, -1.0f, 1.0f, -1.0f, -1.0f, 1.0f, 1.0f, 1.0f};
+    GLuint vertexArray = 0, buffer = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(kCorners), kCorners, GL_STATIC_DRAW);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, 0);
+    glEnableVertexAttribArray(0);
+    glDisable(GL_CULL_FACE);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        w->terrain->draw(w->modelview, w->projection, w->frustum);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glFinish();
     }
+    glEnable(GL_CULL_FACE);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDeleteBuffers(1, &buffer);
+    glDeleteVertexArrays(1, &vertexArray);
+    glUseProgram(0);
+    glDeleteProgram(program);
+    glDeleteShader(stages[0]);
+    glDeleteShader(stages[1]);
 }
-BENCHMARK(BM_MatchTerrainPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TerrainFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
