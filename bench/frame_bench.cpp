@@ -80,10 +80,14 @@ struct MatchFrame {
         delete target;
     }
 
-    // One frame of the game loop without the swap: rules step, clear, the whole drawing, finished.
+    // One frame of the game loop without the swap: rules step, clear and 3D state as the loop sets them,
+    // the whole drawing, finished.
     void run() {
         world->update(16);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
         world->draw(false);
         glFinish();
     }

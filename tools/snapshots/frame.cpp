@@ -39,12 +39,17 @@ void save(const std::string& path) {
                 path.c_str());
 }
 
+// The frame as the game loop draws it: its clear and 3D state, then the world's drawing.
 void drawFrame(World& world) {
     glViewport(0, 0, kWidth, kHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
     world.draw(false);
 }
 
+// Every picture of one tile set; each option is switched back before the next one.
 void shots(const std::string& dir, int tileSet) {
     World world(128, 3, 1, tileSet);
     gWorld = &world;
