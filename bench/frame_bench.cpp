@@ -6,10 +6,13 @@
 
 #include "app/command_panel.h"
 #include "app/globals.h"
+#include "app/hud.h"
 #include "app/world.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
 #include "render/font.h"
+#include "render/frustum.h"
+#include "render/matrix_stack.h"
 #include "scene/terrain.h"
 #include "support/gl_test.h"
 
@@ -46,12 +49,13 @@ struct FrameTarget {
 
 // A large four-player match as the game shows it at start: camera over the human's base, HUD and empty
 // command panel. `armySize` extra fighters of the human's stand in a loose block in front of the camera,
-// so the blob drawing cost of a busy battle shows up in the frame.
+// so the blob drawing cost of a busy battle shows up in the frame. `anisotropyOff` is the F7 option at
+// "Disabled" instead of its default 2x.
 struct MatchFrame {
     FrameTarget* target;
     World* world;
 
-    MatchFrame(int tileSet, int armySize) : target(0), world(0) {
+    MatchFrame(int tileSet, int armySize, bool anisotropyOff = false) : target(0), world(0) {
         ensureGlContext();
         gScreenWidth = kFrameWidth;
         gScreenHeight = kFrameHeight;
@@ -70,6 +74,10 @@ struct MatchFrame {
             float x = cx - 4.0f + (float)(i % 8);
             float y = cy - 2.0f + (float)(i / 8);
             m->createUnit(i % 2 == 0 ? 1 : 2, x, y, world->terrain->height(x, y), 0);
+        }
+        // F7 pressed until it reads "Disabled".
+        while (anisotropyOff && world->anisotropy != 1) {
+            world->cycleAnisotropy();
         }
         glViewport(0, 0, kFrameWidth, kFrameHeight);
     }
@@ -93,19 +101,21 @@ struct MatchFrame {
     }
 };
 
-// Arguments: tile set, extra fighters. Real time: the drawing runs on the GL driver's own threads; the CPU
-// column counts those threads too, which reads steadier than real time on a busy machine.
+// Arguments: tile set, extra fighters, anisotropic filtering off (1) or at its default (0). Real time: the
+// drawing runs on the GL driver's own threads; the CPU column counts those threads too, which reads
+// steadier than real time on a busy machine.
 void BM_MatchFrame(benchmark::State& state) {
-    MatchFrame frame((int)state.range(0), (int)state.range(1));
+    MatchFrame frame((int)state.range(0), (int)state.range(1), state.range(2) != 0);
     frame.run();
     for (auto _ : state) {
         frame.run();
     }
 }
 BENCHMARK(BM_MatchFrame)
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 60})
+    ->Args({0, 0, 0})
+    ->Args({1, 0, 0})
+    ->Args({0, 60, 0})
+    ->Args({0, 0, 1})
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
@@ -131,16 +141,23 @@ double terrainShadingPerPixel(World* w) {
     return (double)samples / (double)(kFrameWidth * kFrameHeight);
 }
 
-// The terrain alone at the same size and view, to tell its share of the frame from the rest.
+// The terrain alone at the same size and view, to tell its share of the frame from the rest. Arguments:
+// tile set, anisotropic filtering off.
 void BM_MatchTerrainPass(benchmark::State& state) {
-    MatchFrame frame((int)state.range(0), 0);
+    MatchFrame frame((int)state.range(0), 0, state.range(1) != 0);
     frame.run();
     for (auto _ : state) {
         drawTerrainPass(frame.world);
     }
     state.counters["shaded_per_pixel"] = terrainShadingPerPixel(frame.world);
 }
-BENCHMARK(BM_MatchTerrainPass)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_MatchTerrainPass)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 // Process CPU seconds (every thread, the GL driver's included) and wall seconds.
 struct Clocks {
@@ -180,6 +197,53 @@ void BM_MatchRestOfFrame(benchmark::State& state) {
     state.counters["rest_share"] = (frameCpu - terrainCpu) / terrainCpu;
 }
 BENCHMARK(BM_MatchRestOfFrame)->Arg(60)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The frame of BM_MatchFrame drawn part by part in the world's order, each part finished before the next
+// starts, with the process CPU time of each part (ms per frame) as counters and `rest_share` = (sky +
+// units + effects + 2D layer) / terrain. Argument: extra fighters in view.
+void BM_MatchFrameParts(benchmark::State& state) {
+    MatchFrame frame(0, (int)state.range(0));
+    frame.run();
+    World* w = frame.world;
+    const int kParts = 5;
+    double spent[kParts] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    for (auto _ : state) {
+        w->update(16);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        Clocks t[kParts + 1];
+        t[0] = readClocks();
+        w->buildViewMatrices();
+        w->frustum->extract(*w->projection, *w->modelview);
+        w->terrain->draw(w->modelview, w->projection, w->frustum);
+        glFinish();
+        t[1] = readClocks();
+        w->drawSky();
+        glFinish();
+        t[2] = readClocks();
+        w->unitManager->drawUnits(w->modelview, w->projection, w->frustum);
+        glFinish();
+        t[3] = readClocks();
+        w->unitManager->drawEffects(w->modelview, w->projection);
+        glFinish();
+        t[4] = readClocks();
+        drawHud(*w, false);
+        glFinish();
+        t[5] = readClocks();
+        for (int i = 0; i < kParts; ++i) {
+            spent[i] += t[i + 1].cpu - t[i].cpu;
+        }
+    }
+    static const char* const kNames[kParts] = {"terrain_ms", "sky_ms", "units_ms", "effects_ms", "hud_ms"};
+    double n = (double)state.iterations();
+    for (int i = 0; i < kParts; ++i) {
+        state.counters[kNames[i]] = spent[i] / n * 1000.0;
+    }
+    state.counters["rest_share"] = (spent[1] + spent[2] + spent[3] + spent[4]) / spent[0];
+}
+BENCHMARK(BM_MatchFrameParts)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 const char* kFloorVertex =
     "#version 150\n"
@@ -225,14 +289,15 @@ GLuint compileStage(GLenum type, const char* source) {
 // fragment shader's texture reads from the terrain's own textures (so the same sizes, filters and
 // anisotropy), with no overdraw, no lighting and no vertex work. The quad is the plane at the look-at
 // height under the match camera, so the reads have the footprints of the ground seen at that angle.
-// Argument: tile set.
+// Arguments: tile set, anisotropic filtering off.
 void BM_TerrainFloor(benchmark::State& state) {
-    MatchFrame frame((int)state.range(0), 0);
+    MatchFrame frame((int)state.range(0), 0, state.range(1) != 0);
     frame.run();
     World* w = frame.world;
     Terrain* t = w->terrain;
     GLuint program = glCreateProgram();
-    GLuint stages[2] = {compileStage(GL_VERTEX_SHADER, kFloorVertex), compileStage(GL_FRAGMENT_SHADER, kFloorFragment)};
+    GLuint stages[2] = {compileStage(GL_VERTEX_SHADER, kFloorVertex),
+                        compileStage(GL_FRAGMENT_SHADER, kFloorFragment)};
     glAttachShader(program, stages[0]);
     glAttachShader(program, stages[1]);
     glBindAttribLocation(program, 0, "corner");
@@ -282,6 +347,12 @@ void BM_TerrainFloor(benchmark::State& state) {
     glDeleteShader(stages[0]);
     glDeleteShader(stages[1]);
 }
-BENCHMARK(BM_TerrainFloor)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_TerrainFloor)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 }  // namespace
