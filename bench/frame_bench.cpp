@@ -88,14 +88,18 @@ struct MatchFrame {
         delete target;
     }
 
-    // One frame of the game loop without the swap: rules step, clear and 3D state as the loop sets them,
-    // the whole drawing, finished.
-    void run() {
+    // What the game loop does before the world draws: the rules step, the clear and the 3D state.
+    void prepare() {
         world->update(16);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glEnable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
+    }
+
+    // One frame of the game loop without the swap, finished.
+    void run() {
+        prepare();
         world->draw(false);
         glFinish();
     }
@@ -208,11 +212,7 @@ void BM_MatchFrameParts(benchmark::State& state) {
     const int kParts = 5;
     double spent[kParts] = {0.0, 0.0, 0.0, 0.0, 0.0};
     for (auto _ : state) {
-        w->update(16);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glEnable(GL_CULL_FACE);
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LEQUAL);
+        frame.prepare();
         Clocks t[kParts + 1];
         t[0] = readClocks();
         w->buildViewMatrices();
