@@ -10,16 +10,18 @@
 #include "scene/sky.h"
 #include "scene/terrain.h"
 
-// One frame after the game loop's clear: the view, the 3D pass and the HUD. The unit drawing also sets
-// the units' culled flags that the life bars read, so it comes before the HUD.
+// One frame after the game loop's clear: the view, the 3D pass and the HUD. The sky fills only what the
+// opaque ground left uncovered, so it comes after the ground (and its shading is not paid for twice) but
+// before the blended units, which must blend over it. The unit drawing also sets the units' culled flags
+// that the life bars read, so it comes before the HUD.
 void World::draw(bool selecting) {
     buildViewMatrices();
     if (wireframe) {
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
     }
-    drawSky();
     frustum->extract(*projection, *modelview);
     terrain->draw(modelview, projection, frustum);
+    drawSky();
     unitManager->drawUnits(modelview, projection, frustum);
     unitManager->drawEffects(modelview, projection);
     drawHud(*this, selecting);

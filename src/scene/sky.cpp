@@ -62,12 +62,19 @@ void createSkyGeometry(GLuint* vertexArray, GLuint* vertexBuffer) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-// Attribute locations are looked up at every draw, as for every other program of the game.
+// Attribute locations are looked up at every draw, as for every other program of the game. The cube is
+// pushed to the far end of the depth range and tested there, so it only fills pixels that nothing before
+// it has covered: drawn after the opaque ground it costs nothing where the ground fills the screen, and
+// anything drawn after it still covers it.
 void drawSkyBox(Shader* shader, const GLuint textures[6], GLuint vertexArray, GLuint vertexBuffer,
                 MatrixStack* projection, MatrixStack* rotation) {
     if (!shader || shader->program == 0) {
         return;
     }
+    GLint depthFunc = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glDepthRange(1.0, 1.0);
+    glDepthFunc(GL_LEQUAL);
     glDepthMask(GL_FALSE);
     shader->bind();
     glBindVertexArray(vertexArray);
@@ -99,4 +106,6 @@ void drawSkyBox(Shader* shader, const GLuint textures[6], GLuint vertexArray, GL
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindVertexArray(0);
     glDepthMask(GL_TRUE);
+    glDepthFunc((GLenum)depthFunc);
+    glDepthRange(0.0, 1.0);
 }

@@ -6,8 +6,9 @@
 class MatrixStack;
 class Shader;
 
-// The sky box: a unit cube around the eye with one image per face, drawn first and without depth so that
-// everything after it covers it. The World holds the textures and the shader; these functions do the work.
+// The sky box: a unit cube around the eye with one image per face, drawn at the far end of the depth range
+// without writing depth, so that it shows only where nothing has been drawn and everything after it
+// covers it. The World holds the textures and the shader; these functions do the work.
 // Faces in order: x = +0.5, y = -0.5, x = -0.5, y = +0.5, top, bottom.
 
 // The image of one face (0..5): tile set 1 uses images 1..6, any other tile set 7..12.
@@ -21,7 +22,8 @@ void loadSkyTextures(int tileSet, GLuint textures[6]);
 void createSkyGeometry(GLuint* vertexArray, GLuint* vertexBuffer);
 
 // Draws the six faces with `shader` ("texm") under projection and a rotation-only view, leaving the depth
-// mask on and the shader bound. Expects a 3D pass; writes no depth.
+// mask on, the depth function and range as they were and the shader bound. Expects a 3D pass with the
+// depth buffer cleared to 1; writes no depth and fills only pixels still at the far end.
 void drawSkyBox(Shader* shader, const GLuint textures[6], GLuint vertexArray, GLuint vertexBuffer,
                 MatrixStack* projection, MatrixStack* rotation);
 

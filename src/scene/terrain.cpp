@@ -5,8 +5,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
@@ -307,7 +310,7 @@ void Terrain::renderMinimap() {
 }
 
 // One frame of terrain: all ten textures bound, the fog re-sent, then the chunks that pass the frustum
-// (or every strip while culling is off). Leaves texture unit 9 active.
+// (or every chunk while culling is off). Leaves texture unit 9 active.
 void Terrain::draw(MatrixStack* modelview, MatrixStack* projection, Frustum* frustum) {
     glBindVertexArray(vertexArray);
     shader->bind();
@@ -328,37 +331,45 @@ void Terrain::draw(MatrixStack* modelview, MatrixStack* projection, Frustum* fru
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, fogMap);
 
     if (shader->valid) {
-        int chunks = size / kChunkCells;
-        if (frustumCulling) {
-            int w = size + 1;
-            for (int cx = 0; cx < chunks; ++cx) {
-                for (int cy = 0; cy < chunks; ++cy) {
-                    int vx = kChunkCells * cx + 8;
-                    int vy = kChunkCells * cy + 8;
-                    if (frustum->sphereVisible((float)vx, (float)vy, heights[vx + vy * w], kChunkRadius)) {
-                        drawChunk(cx, cy);
-                    }
-                }
-            }
-        } else {
-            int strips = chunks * chunks * kChunkCells;
-            for (int k = 0; k < strips; ++k) {
-                glDrawElements(GL_TRIANGLE_STRIP, kIndicesPerStrip, GL_UNSIGNED_INT,
-                               (const void*)(size_t)(k * kIndicesPerStrip * 4));
-            }
-        }
+        drawChunksNearFirst(frustum);
     }
     Shader::unbind();
     glBindVertexArray(0);
 }
 
-// The sixteen strips of one chunk, one draw call each.
-void Terrain::drawChunk(int chunkX, int chunkY) {
+// The chunks that pass the frustum (all of them while culling is off), nearest first, each chunk's rows
+// from the camera's side, in one call. The ground is opaque and the depth test early, so ground drawn
+// behind ground that is already there is not shaded at all; drawn the other way round it is shaded twice.
+void Terrain::drawChunksNearFirst(Frustum* frustum) {
     int chunks = size / kChunkCells;
-    int first = (chunkY * chunks + chunkX) * kIndicesPerChunk;
-    for (int r = 0; r < kChunkCells; ++r) {
-        glDrawElements(GL_TRIANGLE_STRIP, kIndicesPerStrip, GL_UNSIGNED_INT,
-                       (const void*)(size_t)((first + r * kIndicesPerStrip) * 4));
+    int w = size + 1;
+    std::vector<std::pair<float, int> > order;
+    order.reserve(chunks * chunks);
+    for (int cx = 0; cx < chunks; ++cx) {
+        for (int cy = 0; cy < chunks; ++cy) {
+            int vx = kChunkCells * cx + 8;
+            int vy = kChunkCells * cy + 8;
+            float z = heights[vx + vy * w];
+            if (frustumCulling && !frustum->sphereVisible((float)vx, (float)vy, z, kChunkRadius)) {
+                continue;
+            }
+            order.push_back(std::make_pair(frustum->distance((float)vx, (float)vy, z, kPlaneNear), cy * chunks + cx));
+        }
+    }
+    std::sort(order.begin(), order.end());
+    // Rows run along +y: start at row 0 when the view looks towards +y.
+    bool rowsUp = frustum->planes[kPlaneNear][1] >= 0.0f;
+    std::vector<GLsizei> counts(order.size() * kChunkCells, kIndicesPerStrip);
+    std::vector<const void*> offsets(order.size() * kChunkCells);
+    for (size_t i = 0; i < order.size(); ++i) {
+        int first = order[i].second * kIndicesPerChunk;
+        for (int k = 0; k < kChunkCells; ++k) {
+            int r = rowsUp ? k : kChunkCells - 1 - k;
+            offsets[i * kChunkCells + k] = (const void*)(size_t)((first + r * kIndicesPerStrip) * 4);
+        }
+    }
+    if (!counts.empty()) {
+        glMultiDrawElements(GL_TRIANGLE_STRIP, &counts[0], GL_UNSIGNED_INT, &offsets[0], (GLsizei)counts.size());
     }
 }
 

@@ -93,7 +93,7 @@ private:
     void createMeshObjects(const float* positions, const unsigned int* indices, const float* normals);
     void createWeightTexture(const unsigned char* image);
     void renderMinimap();
-    void drawChunk(int chunkX, int chunkY);
+    void drawChunksNearFirst(Frustum* frustum);
     void drawingTextures(GLuint textures[9]) const;
 
     Terrain(const Terrain&);
