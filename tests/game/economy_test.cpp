@@ -65,34 +65,6 @@ TEST_F(Economy, BlobsWalkIntoReachMineTwoPerSecondEachAndMoveOnWhenTheCrystalRun
     EXPECT_TRUE(muffin->state == kIdle && a->state == kMine);
 }
 
-TEST_F(Economy, BoostMakesTheHumansMiningSplitsAndMorphsFasterButNotTheComputers) {
-    Crystal* c = addCrystal(22.0f, 20.0f);
-    Crystal* e = addCrystal(42.0f, 40.0f);
-    Unit* computer = spawn(kBlob, 20.0f, 20.0f, 1);
-    Unit* human = spawn(kBlob, 40.0f, 40.0f, 0);
-    manager->order(computer, kMine, c);
-    manager->order(human, kMine, e);
-    manager->boostMode = true;
-    run(1, 1000);
-    EXPECT_TRUE(e->amount == 2498.0f && manager->players[1].crystals == 102.9f);
-    EXPECT_NEAR(120.9f, manager->players[0].crystals, 1e-3f);
-    // Splits: one second instead of ten. Morphs: nine times as fast (Muffin to Drop, 15 s).
-    manager->order(human, kSplit, 0);
-    manager->order(computer, kSplit, 0);
-    run(4, 250);
-    EXPECT_EQ(3u, manager->units.size());
-    EXPECT_NEAR(0.1f, computer->progress, 1e-6f);
-    Unit* muffins[2] = {spawn(kMuffin, 30.0f, 30.0f, 0), spawn(kMuffin, 30.0f, 50.0f, 1)};
-    int z = 0;
-    manager->order(muffins[0], kMorph, &z);
-    manager->order(muffins[1], kMorph, &z);
-    run(1, 1250);
-    EXPECT_FLOAT_EQ(0.75f, muffins[0]->progress);
-    EXPECT_NEAR(1.0f / 12.0f, muffins[1]->progress, 1e-6f);
-    run(1, 1250);
-    EXPECT_TRUE(muffins[0]->type == kDrop && muffins[1]->type == kMuffin);
-}
-
 TEST_F(Economy, SplitNeedsFiftyAndOnlyTheHumanHearsAnOrderThatCannotBePaid) {
     Unit* a = spawn(kBlob, 20.0f, 20.0f, 0);
     Unit* b = spawn(kBlob, 24.0f, 20.0f, 0);

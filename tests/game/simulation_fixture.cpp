@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,9 +39,7 @@ void SimulationTest::SetUp() {
     static Terrain* level = 0;
     if (!level) {
         level = new Terrain(64, 0);
-        for (int i = 0; i < 65 * 65; ++i) {
-            level->heights[i] = 0.0f;
-        }
+        std::fill(level->heights, level->heights + 65 * 65, 0.0f);
     }
     terrain = level;
     srand(kSeed);
@@ -59,8 +58,8 @@ void SimulationTest::removeCrystals() { clearOwned(manager->crystals); }
 
 void SimulationTest::removeUnits() {
     manager->selection.clear();
-    for (int g = 0; g < 9; ++g) {
-        manager->groups[g].clear();
+    for (std::vector<Unit*>& group : manager->groups) {
+        group.clear();
     }
     clearOwned(manager->units);
     clearOwned(manager->dyingUnits);
