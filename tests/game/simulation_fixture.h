@@ -27,8 +27,8 @@ protected:
     static const unsigned kSeed = 1234;
     void SetUp() override;
     void TearDown() override;
+    // Delete the crystal field, or every unit, dying unit and projectile (emptying the selection and groups).
     void removeCrystals();
-    // Deletes every unit, dying unit and projectile and empties the selection and the groups.
     void removeUnits();
     // A unit on the level ground (air types at flying height), and a full crystal.
     Unit* spawn(int type, float x, float y, int player);

@@ -52,18 +52,4 @@ TEST_F(UnitTypes, EachTypeFightsWalksFliesAndLivesByItsStats) {
     }
 }
 
-typedef SimulationTest ManagerConstruction;
-
-// Every player starts with 100.9 crystals and only player 0 is human; a unit still sinking when the match
-// ends is freed with the manager (checked under AddressSanitizer).
-TEST_F(ManagerConstruction, StartsWithAccountsAndNoUnitsAndFreesUnitsStillSinking) {
-    EXPECT_TRUE(manager->units.empty() && manager->gameResult == 0 && manager->gameTime == 0);
-    for (int p = 0; p < 4; ++p) {
-        EXPECT_TRUE(manager->players[p].isComputer == (p != 0) && manager->players[p].crystals == 100.9f) << p;
-    }
-    spawn(kBlob, 20.0f, 20.0f, 0)->life = -1.0f;
-    manager->update(10);
-    EXPECT_EQ(1u, manager->dyingUnits.size());
-}
-
 }  // namespace
