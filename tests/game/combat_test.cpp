@@ -102,7 +102,7 @@ TEST_F(Combat, AttackStateClosesInThenFiresOrGivesUpOnAnUnhittableTarget) {
     manager->order(rotundus, kAttack, spawn(kBlob, 27.0f, 20.0f, 1));
     run(5, 100);
     EXPECT_NEAR(20.85f, rotundus->position[0], 1e-3f);
-    EXPECT_FALSE(run(1, 100) || !manager->projectiles.empty());
+    EXPECT_TRUE(!run(1, 100) && manager->projectiles.empty());
     run(1, 100);
     EXPECT_TRUE(manager->projectiles.size() == 1u && rotundus->cooldown == 1400 && rotundus->attackPause == 1400);
     EXPECT_EQ(kAttack, rotundus->state);
@@ -132,8 +132,7 @@ TEST_F(Combat, DeathUnlinksSelectionGroupsAttackersAndShots) {
     EXPECT_TRUE(manager->selection == manager->groups[2] && manager->selection == std::vector<Unit*>{bystander});
     EXPECT_TRUE(manager->groups[5].empty() && attacker->state == kIdle && chaser->state == kIdle);
     EXPECT_TRUE(manager->dyingUnits == std::vector<Unit*>{victim} && !manager->projectiles[0]->source);
-    // The dead shooter's shot still hits but draws no retaliation; a death nobody had selected or grouped
-    // needs no new command panel.
+    // The dead shooter's shot still hits but draws no retaliation; this death needs no new command panel.
     attacker->life = -5.0f;
     EXPECT_FALSE(run(10, 100));
     EXPECT_TRUE(bystander->life == 112.0f && bystander->state == kIdle);

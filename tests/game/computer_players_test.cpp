@@ -10,8 +10,7 @@ namespace {
 
 class ComputerPlayers : public EmptyMapTest {
 protected:
-    // An empty map at game time t on a difficulty, computer players with no crystals and no past wave, and
-    // n Blobs of player 1 in a row.
+    // An empty map at time t, computer players without crystals or past waves, and n Blobs of player 1.
     void reset(int difficulty, int t, int blobs = 0) {
         removeUnits();
         for (int p = 1; p < 4; ++p) {
@@ -64,9 +63,9 @@ TEST_F(ComputerPlayers, SplitsBelowTheWorkerCapAndRarelyAtIt) {
     }
 }
 
-// Two minutes in, the reserve is 80 crystals: with less a computer player neither arms (Blobs above the cap
-// into Muffins) nor upgrades its fighters. A Muffin whose player has a tower standing or being built takes
-// the Fly slot three times in four, and otherwise one of three slots: five in six in all.
+// Two minutes in, with less than the 80 reserve a computer player neither arms (Blobs above the cap into
+// Muffins) nor upgrades. A Muffin whose player has a tower standing or being built takes the Fly slot three
+// times in four, and otherwise one of three slots: five in six in all.
 TEST_F(ComputerPlayers, ArmingAndUpgradesWaitForTheReserveAndMuffinsFavourTheFly) {
     for (int money = 0; money < 2; ++money) {
         int armed = 0, upgrades = 0, flies = 0;
@@ -83,8 +82,7 @@ TEST_F(ComputerPlayers, ArmingAndUpgradesWaitForTheReserveAndMuffinsFavourTheFly
             upgrades += muffin->state == kMorph;
             flies += muffin->state == kMorph && muffin->morphTarget == kFly;
         }
-        SCOPED_TRACE(money);
-        EXPECT_EQ(money ? 3000 : 0, upgrades);
+        EXPECT_EQ(money ? 3000 : 0, upgrades) << money;
         EXPECT_NEAR(money ? 1.0 / 3.0 : 0.0, armed / 3000.0, 0.05);  // the Muffin slot of three
         EXPECT_NEAR(money ? 5.0 / 6.0 : 0.0, flies / 3000.0, 0.02);
     }

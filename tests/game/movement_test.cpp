@@ -14,8 +14,7 @@ TEST_F(Movement, WalksStraightAtItsSpeedAndSnapsOntoTheGoal) {
     // Blob: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, the 21st frame arrives.
     Unit* u = spawn(kBlob, 10.0f, 10.0f, 0);
     manager->order(u, kMove, At(12.05f, 10.0f));
-    run(20, 100);
-    EXPECT_EQ(kMove, u->state);
+    EXPECT_TRUE(!run(20, 100) && u->state == kMove);
     run(1, 100);
     EXPECT_TRUE(u->state == kIdle && xy(u->position) == "12.05,10");
     // Fly: 0.29 per 100 ms along (3, 4) / 5; the distance left is measured on the ground.

@@ -16,8 +16,7 @@ typedef EmptyMapTest UnitTypes;
 TEST_F(UnitTypes, EachTypeFightsWalksFliesAndLivesByItsStats) {
     struct Row { int type; float range; bool ground, air, flies; float speed; int life, damage, reload; };
     const Row rows[] = {
-        {kBlob, 2.3f, false, false, false, 1.0f, 50, 0, 0},
-        {kMuffin, 3.0f, true, false, false, 2.2f, 60, 6, 0},
+        {kBlob, 2.3f, false, false, false, 1.0f, 50, 0, 0}, {kMuffin, 3.0f, true, false, false, 2.2f, 60, 6, 0},
         {kDrop, 6.5f, true, true, false, 1.8f, 100, 8, 1250},
         {kRotundus, 6.0f, true, false, false, 1.7f, 120, 10, 1400},
         {kMonsterpillow, 6.0f, true, false, false, 1.4f, 250, 14, 1500},
