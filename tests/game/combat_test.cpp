@@ -40,7 +40,8 @@ TEST_F(Combat, AcquisitionTakesTheFirstForeignUnitInRangeAndTheHumanNeverFiresIn
     Unit* hiddenHuman = spawn(kBlob, 44.0f, 40.0f, 0);
     hiddenHuman->hidden = true;                    // the computer fires into the fog
     run(1, 100);
-    EXPECT_TRUE(drop->target == first && drop->state == kIdle && drop->attackPause == 1250 && enemyDrop->target == hiddenHuman);
+    EXPECT_TRUE(drop->target == first && drop->state == kIdle && drop->attackPause == 1250);
+    EXPECT_EQ(hiddenHuman, enemyDrop->target);
     ASSERT_EQ(2u, manager->projectiles.size());
     const Projectile* p = manager->projectiles[0];
     EXPECT_TRUE(p->target == first && p->source == drop && p->kind == 1 && p->player == 0);

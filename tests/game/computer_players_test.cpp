@@ -132,7 +132,7 @@ TEST_F(ComputerPlayers, TheHumanWinsWhenNoComputerUnitIsLeftAndLosingOutranksWin
     manager->players[2].crystals = 0.0f;  // no split
     manager->thinkComputerPlayers();
     // An idle computer Blob goes mining; the human's own is left alone.
-    EXPECT_TRUE(manager->gameResult == 0 && enemy->state == kMine && enemy->crystal == crystal && human->state == kIdle);
+    EXPECT_TRUE(enemy->state == kMine && enemy->crystal == crystal && human->state == kIdle && !manager->gameResult);
     enemy->life = -1.0f;
     manager->update(10);
     manager->thinkComputerPlayers();

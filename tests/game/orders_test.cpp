@@ -21,8 +21,8 @@ typedef std::vector<Unit*> Units;
 TEST_F(Orders, PathOrdersClampOrRefusePointsNearTheEdge) {
     struct Case { int code; float x, y, z; const char* goal; };
     const Case cases[] = {
-        {kMove, 0.5f, 61.0f, 0.0f, "4,60"},  {kMove, 63.5f, 0.5f, 0.0f, "60,4"},      {kMove, 0.0f, 30.0f, 0.0f, 0},
-        {kMove, 30.0f, 64.0f, 0.0f, 0},      {kMove, 30.0f, 30.0f, 16.0f, 0},         {kAttackMove, 5.0f, 30.0f, 0.0f, 0},
+        {kMove, 0.5f, 61.0f, 0.0f, "4,60"}, {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kMove, 0.0f, 30.0f, 0.0f, 0},
+        {kMove, 30.0f, 64.0f, 0.0f, 0}, {kMove, 30.0f, 30.0f, 16.0f, 0}, {kAttackMove, 5.0f, 30.0f, 0.0f, 0},
         {kAttackMove, 30.0f, 59.0f, 0.0f, 0}, {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"},
     };
     for (const Case& c : cases) {

@@ -14,18 +14,14 @@
 #include "game/unit_template.h"
 #include "scene/terrain.h"
 
-namespace {
-
 // Deletes every object of an owning list and empties it.
 template <class T>
-void clearOwned(std::vector<T*>& items) {
+static void clearOwned(std::vector<T*>& items) {
     for (T* item : items) {
         delete item;
     }
     items.clear();
 }
-
-}  // namespace
 
 std::string xy(const float* p) {
     char text[64];

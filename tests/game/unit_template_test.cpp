@@ -18,12 +18,10 @@ TEST_F(UnitTypes, EachTypeFightsWalksFliesAndLivesByItsStats) {
     const Row rows[] = {
         {kBlob, 2.3f, false, false, false, 1.0f, 50, 0, 0}, {kMuffin, 3.0f, true, false, false, 2.2f, 60, 6, 0},
         {kDrop, 6.5f, true, true, false, 1.8f, 100, 8, 1250},
-        {kRotundus, 6.0f, true, false, false, 1.7f, 120, 10, 1400},
-        {kMonsterpillow, 6.0f, true, false, false, 1.4f, 250, 14, 1500},
-        {kSlimeTower, 7.0f, true, true, false, 0.0f, 400, 8, 0},
-        {kFly, 4.0f, true, true, true, 2.9f, 120, 9, 1350},
+        {kRotundus, 6.0f, true, false, false, 1.7f, 120, 10, 1400}, {kFly, 4.0f, true, true, true, 2.9f, 120, 9, 1350},
         {kBomber, 9.0f, true, false, true, 1.7f, 200, 18, 1800},
-        {kSlimy, 6.0f, false, true, true, 2.8f, 120, 15, 0},
+        {kSlimeTower, 7.0f, true, true, false, 0.0f, 400, 8, 0}, {kSlimy, 6.0f, false, true, true, 2.8f, 120, 15, 0},
+        {kMonsterpillow, 6.0f, true, false, false, 1.4f, 250, 14, 1500},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(manager->templates[r.type]->name);
