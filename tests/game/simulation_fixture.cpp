@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,18 +14,14 @@
 #include "game/unit_template.h"
 #include "scene/terrain.h"
 
-namespace {
-
 // Deletes every object of an owning list and empties it.
 template <class T>
-void clearOwned(std::vector<T*>& items) {
+static void clearOwned(std::vector<T*>& items) {
     for (T* item : items) {
         delete item;
     }
     items.clear();
 }
-
-}  // namespace
 
 std::string xy(const float* p) {
     char text[64];
@@ -38,9 +35,7 @@ void SimulationTest::SetUp() {
     static Terrain* level = 0;
     if (!level) {
         level = new Terrain(64, 0);
-        for (int i = 0; i < 65 * 65; ++i) {
-            level->heights[i] = 0.0f;
-        }
+        std::fill(level->heights, level->heights + 65 * 65, 0.0f);
     }
     terrain = level;
     srand(kSeed);
@@ -59,8 +54,8 @@ void SimulationTest::removeCrystals() { clearOwned(manager->crystals); }
 
 void SimulationTest::removeUnits() {
     manager->selection.clear();
-    for (int g = 0; g < 9; ++g) {
-        manager->groups[g].clear();
+    for (std::vector<Unit*>& group : manager->groups) {
+        group.clear();
     }
     clearOwned(manager->units);
     clearOwned(manager->dyingUnits);

@@ -17,7 +17,7 @@ struct At {
     operator float*() { return v; }
 };
 
-// "x,y" of a position or destination to six significant digits, so one check covers both coordinates.
+// "x,y" to six significant digits, so one check covers both coordinates.
 std::string xy(const float* p);
 
 // A 64 map levelled to height 0 (ground units stand at z 0.6, air units at 3.6), shared by the process,
@@ -27,13 +27,11 @@ protected:
     static const unsigned kSeed = 1234;
     void SetUp() override;
     void TearDown() override;
-    // Deletes the crystal field so that crystals neither get picked nor sought.
+    // Delete the crystal field, or every unit, dying unit and projectile (emptying the selection and groups).
     void removeCrystals();
-    // Deletes every unit, dying unit and projectile and empties the selection and the groups.
     void removeUnits();
-    // A unit standing on the level ground (air types at flying height).
+    // A unit on the level ground (air types at flying height), and a full crystal.
     Unit* spawn(int type, float x, float y, int player);
-    // A full crystal on the level ground.
     Crystal* addCrystal(float x, float y);
     // Runs `frames` updates of dt each; returns whether any of them returned true.
     bool run(int frames, int dt);
