@@ -18,12 +18,9 @@ void MatchTest::SetUp() {
     GlTest::SetUp();
     gScreenWidth = 640;
     gScreenHeight = 480;
-    if (!gFont) {
-        gFont = new Font();
-    }
     if (!world) {
-        world = new World(64, 1, 0, 0);
-        gWorld = world;
+        gFont = gFont ? gFont : new Font();
+        gWorld = world = new World(64, 1, 0, 0);
         createCommandPanel(world->canvas);
         loop = new GameLoop();
     }
@@ -41,8 +38,7 @@ void MatchTest::SetUp() {
     gCommandMode = 0;
     gMouseX = 320;
     gMouseY = 240;
-    loop->quit = loop->panRotating = loop->selecting = loop->minimapDragging = false;
-    loop->overMinimap = loop->overGui = false;
+    loop->quit = loop->panRotating = loop->selecting = loop->minimapDragging = loop->overMinimap = loop->overGui = false;
     std::memset(loop->keyDown, 0, sizeof(loop->keyDown));
     rebuildCommandPanel();
 }
@@ -53,8 +49,7 @@ void MatchTest::TearDownTestSuite() {
     if (world) {
         destroyCommandPanel();
         delete world;
-        world = 0;
-        gWorld = 0;
+        gWorld = world = 0;
     }
 }
 
@@ -67,7 +62,6 @@ Unit* MatchTest::worker(int player, int i) {
     return 0;
 }
 
-// The type field is shared by every member of the event union.
 SDL_Event motionEvent(int x, int y, int dx, int dy) {
     SDL_Event e = SDL_Event();
     e.motion = {SDL_MOUSEMOTION, 0, 0, (Uint16)x, (Uint16)y, (Sint16)dx, (Sint16)dy};
@@ -76,15 +70,13 @@ SDL_Event motionEvent(int x, int y, int dx, int dy) {
 
 SDL_Event buttonEvent(bool down, int button, int x, int y) {
     SDL_Event e = SDL_Event();
-    Uint8 type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button = {type, 0, (Uint8)button, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
+    e.button = {(Uint8)(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, (Uint8)button,
+                (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     return e;
 }
 
 SDL_Event keyEvent(bool down, SDLKey symbol) {
     SDL_Event e = SDL_Event();
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = symbol;
+    e.key = {(Uint8)(down ? SDL_KEYDOWN : SDL_KEYUP), 0, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), {0, symbol, KMOD_NONE, 0}};
     return e;
 }
