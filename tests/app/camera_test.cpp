@@ -75,15 +75,3 @@ TEST_F(CameraTest, MinimapMovesTheCameraAndPicksTheGroundUnderThePointer) {
     EXPECT_FLOAT_EQ(world->terrain->height(16.0f, 16.0f), gPickPoint[2]);
     EXPECT_FALSE(insideMinimap(211, 100));
 }
-
-TEST_F(CameraTest, EyeSitsBehindAndAboveTheLookAtPointAndNeverInAHill) {
-    world->setCameraPosition(-20.0f, -20.0f);
-    world->cameraYaw = 90.0f;
-    float eye[3];
-    cameraEye(*world, eye);
-    // pitch -40 at distance 14.5: 9.3203 behind, 11.1076 above.
-    EXPECT_NEAR(10.6797f, eye[0], 1e-3f);
-    EXPECT_NEAR(20.0f, eye[1], 2e-3f);
-    EXPECT_NEAR(world->terrain->height(20.0f, 20.0f) + 11.1076f, eye[2], 1e-3f);
-    EXPECT_TRUE(cameraLift(7.0f, 6.0f) == 0.0f && cameraLift(5.0f, 6.0f) == 2.0f);
-}

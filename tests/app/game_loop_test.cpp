@@ -97,24 +97,6 @@ TEST_F(GameLoopTest, CtrlDigitStoresAGroupAndTheDigitAloneRecallsIt) {
     m->groups[2].clear();
 }
 
-TEST_F(GameLoopTest, ClosingEndsResizingKeepsThePanelAndFramesAreCountedOnceASecond) {
-    SDL_Event event = SDL_Event();
-    event.type = SDL_QUIT;
-    loop->handleEvent(event);
-    EXPECT_TRUE(loop->quit);
-    event.type = SDL_VIDEORESIZE;
-    event.resize.w = 800;
-    event.resize.h = 600;
-    loop->handleEvent(event);
-    EXPECT_TRUE(gScreenWidth == 800 && gScreenHeight == 600 && gCommandButtons[0]->x == 460.0f);
-    glViewport(0, 0, 640, 480);
-    gFps = -1;
-    for (unsigned int start = SDL_GetTicks(); gFps < 0 && SDL_GetTicks() - start < 5000u;) {
-        loop->frame();
-    }
-    EXPECT_GE(gFps, 1);  // the count of the second that just ended, taken in a frame after it
-}
-
 // Escape queued with SDL is handled in the match's first frame, which is still drawn and picked.
 TEST(RunGame, EscapeEndsTheMatchAfterItsFrameAndLeavesNoPanelOrWorld) {
     ASSERT_TRUE(ensureGlContext());

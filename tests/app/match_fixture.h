@@ -9,15 +9,13 @@ class GameLoop;
 class Unit;
 class World;
 
-// A 64-cell match with one enemy in the 640 x 480 test window, with its command panel and frame loop,
-// shared by the tests of a suite (a World takes a while to build). Each test starts with idle Blobs, nothing
-// selected, no pending command, the start camera and the loop's flags cleared.
+// A 64-cell match with one enemy, its command panel and frame loop in the 640 x 480 test window, shared by
+// a suite (a World is slow to build). Each test starts with idle Blobs, nothing selected, the start camera.
 class MatchTest : public GlTest {
 protected:
     static void TearDownTestSuite();
     void SetUp() override;
-    // Worker i (0..2) of a player.
-    Unit* worker(int player, int i = 0);
+    Unit* worker(int player, int i = 0);  // worker i (0..2) of a player
 
     static World* world;
     static GameLoop* loop;
