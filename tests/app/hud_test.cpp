@@ -39,7 +39,7 @@ protected:
     }
 };
 
-TEST_F(HudDrawTest, LifeBarIsGreenForTheLifeLeftAndAFrameLeavesThe3DStateBack) {
+TEST_F(HudDrawTest, LifeBarWinMessageAndHoverBoxShowWhereThePlayerLooksAndTheFrameLeavesThe3DStateBack) {
     Unit* u = worker(0);
     float life = u->life;
     u->life = life / 4.0f;
@@ -61,10 +61,7 @@ TEST_F(HudDrawTest, LifeBarIsGreenForTheLifeLeftAndAFrameLeavesThe3DStateBack) {
     GLint modes[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, modes);
     EXPECT_TRUE(modes[0] == GL_FILL && glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && !glIsEnabled(GL_BLEND));
-}
-
-TEST_F(HudDrawTest, WinMessageAndHoverBoxAreDrawnWhereThePlayerLooks) {
-    gMouseX = gMouseY = 20;
+    gMouseX = gMouseY = 20;  // out of the way of the win message, green over the middle
     std::vector<unsigned char> before = drawAndRead(120, 215, 400, 60);  // around the window centre
     world->unitManager->gameResult = 2;
     std::vector<unsigned char> won = drawAndRead(120, 215, 400, 60);

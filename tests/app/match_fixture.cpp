@@ -20,7 +20,7 @@ void MatchTest::SetUp() {
     gScreenHeight = 480;
     if (!world) {
         gFont = gFont ? gFont : new Font();
-        gWorld = world = new World(64, 1, 0, 0);
+        gWorld = world = new World(64, 0, 0, 0);
         createCommandPanel(world->canvas);
         loop = new GameLoop();
     }

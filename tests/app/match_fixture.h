@@ -9,8 +9,9 @@ class GameLoop;
 class Unit;
 class World;
 
-// A 64-cell match with one enemy, its command panel and frame loop in the 640 x 480 test window, shared by
-// a suite (a World is slow to build). Each test starts with idle Blobs, nothing selected, the start camera.
+// A 64-cell match with one enemy (asked for none: the first always plays), its command panel and frame
+// loop in the 640 x 480 test window, shared by a suite (a World is slow to build). Each test starts with
+// idle Blobs, nothing selected, the start camera.
 class MatchTest : public GlTest {
 protected:
     static void TearDownTestSuite();
