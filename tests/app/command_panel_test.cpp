@@ -16,15 +16,6 @@
 
 class CommandPanelTest : public MatchTest {
 protected:
-    void SetUp() override {
-        MatchTest::SetUp();
-        openSounds();
-    }
-    void TearDown() override {
-        world->unitManager->players[0].towerCount = 0;
-        closeSounds();
-        MatchTest::TearDown();
-    }
     // Selects unit u as the given type; returns which of the nine buttons are enabled, as 0s and 1s.
     std::string select(Unit* u, int type) {
         u->type = type;

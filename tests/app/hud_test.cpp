@@ -26,18 +26,7 @@ TEST(HudTexts, CountersRoundAsThePlayerSeesThemAndGameOverPulses) {
     EXPECT_TRUE(!lifeBarShown(219, 219) && lifeBarShown(220, 200) && !lifeBarShown(500, 189) && lifeBarShown(500, 190));
 }
 
-class HudDrawTest : public MatchTest {
-protected:
-    // RGBA of a window rectangle after drawing a frame.
-    std::vector<unsigned char> drawAndRead(int x, int y, int w, int h) {
-        glViewport(0, 0, 640, 480);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        world->draw(false);
-        std::vector<unsigned char> rgba(w * h * 4);
-        glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        return rgba;
-    }
-};
+class HudDrawTest : public MatchTest {};
 
 TEST_F(HudDrawTest, LifeBarWinMessageAndHoverBoxShowWhereThePlayerLooksAndTheFrameLeavesThe3DStateBack) {
     Unit* u = worker(0);

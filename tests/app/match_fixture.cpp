@@ -1,10 +1,13 @@
 #include "match_fixture.h"
 
+#include <GL/glew.h>
+
 #include <cstring>
 
 #include "app/command_panel.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
+#include "app/sound.h"
 #include "app/world.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
@@ -23,6 +26,7 @@ void MatchTest::SetUp() {
         gWorld = world = new World(64, 0, 0, 0);
         createCommandPanel(world->canvas);
         loop = new GameLoop();
+        openSounds();
     }
     gWorld = world;
     for (Unit* u : world->unitManager->units) {
@@ -31,6 +35,7 @@ void MatchTest::SetUp() {
         u->target = 0;
     }
     world->unitManager->selection.clear();
+    world->unitManager->players[0].towerCount = 0;
     world->setCameraPosition(-15.0f, -15.0f);
     world->cameraPitch = -40.0f;
     world->cameraYaw = 0.0f;
@@ -44,6 +49,7 @@ void MatchTest::SetUp() {
 }
 
 void MatchTest::TearDownTestSuite() {
+    closeSounds();
     delete loop;
     loop = 0;
     if (world) {
@@ -60,6 +66,15 @@ Unit* MatchTest::worker(int player, int i) {
         }
     }
     return 0;
+}
+
+std::vector<unsigned char> MatchTest::drawAndRead(int x, int y, int w, int h) {
+    glViewport(0, 0, 640, 480);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    world->draw(false);
+    std::vector<unsigned char> rgba(w * h * 4);
+    glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
 }
 
 SDL_Event motionEvent(int x, int y, int dx, int dy) {

@@ -16,11 +16,7 @@ protected:
     // around the enemy corner.
     int redDotPixels() {
         world->update(1);
-        glViewport(0, 0, 640, 480);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        world->draw(false);
-        std::vector<unsigned char> p(100 * 100 * 4);
-        glReadPixels(110, 110, 100, 100, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+        std::vector<unsigned char> p = drawAndRead(110, 110, 100, 100);
         int n = 0;
         for (size_t i = 0; i < p.size(); i += 4) {
             n += p[i] > 200 && p[i + 1] < 60 && p[i + 2] < 60;
