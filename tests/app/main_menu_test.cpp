@@ -1,36 +1,12 @@
 // The main menu: the option buttons cycle the match settings with their captions, every button-down
 // clicks where the pointer last was, Return starts (shown as loading) and Escape or a close request leaves.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "app/globals.h"
 #include "app/main_menu.h"
 #include "match_fixture.h"
 #include "render/control.h"
 
-class MenuTest : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        gScreenWidth = 640;
-        gScreenHeight = 480;
-        resetSettings();
-    }
-    void TearDown() override {
-        resetSettings();
-        GlTest::TearDown();
-    }
-    // The settings every other test expects.
-    static void resetSettings() {
-        gNumEnemies = 2;
-        gMapSize = 64;
-        gDifficulty = gTileSet = 0;
-        gStartRequested = gExitRequested = false;
-    }
-};
-
-TEST_F(MenuTest, EachOptionCyclesThroughItsValuesWithTheirCaptions) {
+TEST(MenuTest, OptionsCycleWithTheirCaptionsAndButtonsClickAtTheLastPointerPosition) {
+    ASSERT_TRUE(ensureGlContext());
     const struct {
         void (*cycle)(Control*);
         const int* setting;
@@ -43,36 +19,33 @@ TEST_F(MenuTest, EachOptionCyclesThroughItsValuesWithTheirCaptions) {
         {cycleDifficulty, &gDifficulty, 2, "Burn in Hell!"}, {cycleDifficulty, &gDifficulty, 0, "Let me win, Daddy"},
         {cycleTileSet, &gTileSet, 1, "Crazy Asteroid"},      {cycleTileSet, &gTileSet, 0, "Rocky Grasslands"},
     };
+    gScreenWidth = 640;
+    gScreenHeight = 480;
+    gNumEnemies = 2;
+    gStartRequested = gExitRequested = false;
     Control button(5, 0.0f, 0.0f, 125.0f, 25.0f);
     for (const auto& s : steps) {
         s.cycle(&button);
-        EXPECT_EQ(s.value, *s.setting) << s.caption;
-        EXPECT_EQ(s.caption, button.caption);
+        EXPECT_TRUE(s.value == *s.setting && button.caption == s.caption) << s.caption;
     }
-}
-
-TEST_F(MenuTest, ButtonsClickAtTheLastPointerPositionAndKeysStartOrLeave) {
     MainMenu menu;
-    // The enemies button spans 182.5..307.5 x 91..116 from the bottom: SDL y 480 - 100. Wheel and right
-    // button click as the left one does.
-    menu.handleEvent(motionEvent(250, 380));
+    // The enemies button spans 182.5..307.5 x 91..116 from the bottom; wheel and right button click too.
+    menu.handleEvent(motionEvent(250, 480 - 100));
     menu.handleEvent(buttonEvent(true, SDL_BUTTON_WHEELUP, 0, 0));
     EXPECT_EQ("3 Computers", menu.enemiesButton->caption);
     menu.handleEvent(buttonEvent(true, SDL_BUTTON_RIGHT, 0, 0));
-    EXPECT_EQ(1, gNumEnemies);
-    EXPECT_FALSE(gStartRequested || gExitRequested);
+    EXPECT_TRUE(gNumEnemies == 1 && !gStartRequested && !gExitRequested);
     menu.handleEvent(keyEvent(true, SDLK_RETURN));
-    EXPECT_TRUE(gStartRequested);
     menu.draw();
-    EXPECT_EQ("Loading...", menu.startButton->caption);
-
+    EXPECT_TRUE(gStartRequested && menu.startButton->caption == "Loading...");
     SDL_Event close = SDL_Event();
     close.type = SDL_QUIT;
-    const SDL_Event leave[3] = {buttonEvent(true, SDL_BUTTON_LEFT, 0, 0), keyEvent(true, SDLK_ESCAPE), close};
     menu.handleEvent(motionEvent(60, 440));  // the exit button (20..170 x 20..60)
-    for (const SDL_Event& e : leave) {
+    for (const SDL_Event& e : {buttonEvent(true, SDL_BUTTON_LEFT, 0, 0), keyEvent(true, SDLK_ESCAPE), close}) {
         gExitRequested = false;
         menu.handleEvent(e);
-        EXPECT_TRUE(gExitRequested) << e.type;
+        EXPECT_TRUE(gExitRequested) << (int)e.type;
     }
+    gNumEnemies = 2;
+    gStartRequested = gExitRequested = false;
 }

@@ -1,10 +1,13 @@
 #include "match_fixture.h"
 
+#include <GL/glew.h>
+
 #include <cstring>
 
 #include "app/command_panel.h"
 #include "app/game_loop.h"
 #include "app/globals.h"
+#include "app/sound.h"
 #include "app/world.h"
 #include "game/unit.h"
 #include "game/unit_manager.h"
@@ -18,14 +21,12 @@ void MatchTest::SetUp() {
     GlTest::SetUp();
     gScreenWidth = 640;
     gScreenHeight = 480;
-    if (!gFont) {
-        gFont = new Font();
-    }
     if (!world) {
-        world = new World(64, 1, 0, 0);
-        gWorld = world;
+        gFont = gFont ? gFont : new Font();
+        gWorld = world = new World(64, 0, 0, 0);
         createCommandPanel(world->canvas);
         loop = new GameLoop();
+        openSounds();
     }
     gWorld = world;
     for (Unit* u : world->unitManager->units) {
@@ -34,6 +35,7 @@ void MatchTest::SetUp() {
         u->target = 0;
     }
     world->unitManager->selection.clear();
+    world->unitManager->players[0].towerCount = 0;
     world->setCameraPosition(-15.0f, -15.0f);
     world->cameraPitch = -40.0f;
     world->cameraYaw = 0.0f;
@@ -41,20 +43,19 @@ void MatchTest::SetUp() {
     gCommandMode = 0;
     gMouseX = 320;
     gMouseY = 240;
-    loop->quit = loop->panRotating = loop->selecting = loop->minimapDragging = false;
-    loop->overMinimap = loop->overGui = false;
+    loop->quit = loop->panRotating = loop->selecting = loop->minimapDragging = loop->overMinimap = loop->overGui = false;
     std::memset(loop->keyDown, 0, sizeof(loop->keyDown));
     rebuildCommandPanel();
 }
 
 void MatchTest::TearDownTestSuite() {
+    closeSounds();
     delete loop;
     loop = 0;
     if (world) {
         destroyCommandPanel();
         delete world;
-        world = 0;
-        gWorld = 0;
+        gWorld = world = 0;
     }
 }
 
@@ -67,7 +68,15 @@ Unit* MatchTest::worker(int player, int i) {
     return 0;
 }
 
-// The type field is shared by every member of the event union.
+std::vector<unsigned char> MatchTest::drawAndRead(int x, int y, int w, int h) {
+    glViewport(0, 0, 640, 480);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    world->draw(false);
+    std::vector<unsigned char> rgba(w * h * 4);
+    glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
 SDL_Event motionEvent(int x, int y, int dx, int dy) {
     SDL_Event e = SDL_Event();
     e.motion = {SDL_MOUSEMOTION, 0, 0, (Uint16)x, (Uint16)y, (Sint16)dx, (Sint16)dy};
@@ -76,15 +85,13 @@ SDL_Event motionEvent(int x, int y, int dx, int dy) {
 
 SDL_Event buttonEvent(bool down, int button, int x, int y) {
     SDL_Event e = SDL_Event();
-    Uint8 type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button = {type, 0, (Uint8)button, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
+    e.button = {(Uint8)(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, (Uint8)button,
+                (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), (Uint16)x, (Uint16)y};
     return e;
 }
 
 SDL_Event keyEvent(bool down, SDLKey symbol) {
     SDL_Event e = SDL_Event();
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = symbol;
+    e.key = {(Uint8)(down ? SDL_KEYDOWN : SDL_KEYUP), 0, (Uint8)(down ? SDL_PRESSED : SDL_RELEASED), {0, symbol, KMOD_NONE, 0}};
     return e;
 }

@@ -3,21 +3,24 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "support/gl_test.h"
 
 class GameLoop;
 class Unit;
 class World;
 
-// A 64-cell match with one enemy in the 640 x 480 test window, with its command panel and frame loop,
-// shared by the tests of a suite (a World takes a while to build). Each test starts with idle Blobs, nothing
-// selected, no pending command, the start camera and the loop's flags cleared.
+// A 64-cell match with one enemy (asked for none: the first always plays), its command panel and frame
+// loop in the 640 x 480 test window, shared by a suite (a World is slow to build). Each test starts with
+// idle Blobs, nothing selected, the start camera; its sounds are open.
 class MatchTest : public GlTest {
 protected:
     static void TearDownTestSuite();
     void SetUp() override;
-    // Worker i (0..2) of a player.
-    Unit* worker(int player, int i = 0);
+    Unit* worker(int player, int i = 0);  // worker i (0..2) of a player
+    // Draws a frame of the match and reads back the RGBA of a window rectangle (from the bottom-left).
+    std::vector<unsigned char> drawAndRead(int x, int y, int w, int h);
 
     static World* world;
     static GameLoop* loop;

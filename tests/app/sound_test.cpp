@@ -1,39 +1,31 @@
 // Sound effects are throttled per sound, also across the tick counter wrapping.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
 
 #include "app/sound.h"
 #include "support/gl_test.h"
 
-TEST(SoundTest, EachSoundHasItsOwnMinimumIntervalStrictlyExceeded) {
+TEST(SoundTest, EachSoundHasItsOwnMinimumIntervalAndPlayingRecordsTheStart) {
     const struct {
         int sound;
         unsigned int now, last;
         bool plays;
     } cases[] = {
-        {kSoundAttack, 20000, 0, false}, {kSoundAttack, 20001, 0, true}, {kSoundAttack, 30000, 25000, false},
-        {kSoundSplat, 1050, 1000, false}, {kSoundSplat, 1101, 1000, true}, {kSoundCrystal, 4000, 0, false},
-        {kSoundCrystal, 9001, 5000, true},
+        {kSoundAttack, 20000, 0, false}, {kSoundAttack, 20001, 0, true}, {kSoundSplat, 1050, 1000, false},
+        {kSoundSplat, 1101, 1000, true}, {kSoundCrystal, 9000, 5000, false}, {kSoundCrystal, 9001, 5000, true},
         {kSoundSplat, 150, 0xFFFFFFFFu - 10, true}, {kSoundSplat, 50, 0xFFFFFFFFu - 10, false},  // wrapped
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.plays, soundMayPlay(c.sound, c.now, c.last)) << c.sound << " at " << c.now;
     }
-}
-
-TEST(SoundTest, PlaySoundRecordsWhenItStartedAndThrottlesRepeats) {
     ASSERT_TRUE(ensureGlContext());  // SDL, its clock and the dummy audio driver
     openSounds();
-    while (SDL_GetTicks() <= 150) {
-        SDL_Delay(20);
-    }
+    SDL_Delay(SDL_GetTicks() <= 150 ? 160 - SDL_GetTicks() : 0);
     gSoundLastPlayed[kSoundSplat] = 0;
     EXPECT_TRUE(playSound(kSoundSplat));
     unsigned int started = gSoundLastPlayed[kSoundSplat];
     EXPECT_TRUE(started > 150u && started <= SDL_GetTicks());
-    EXPECT_FALSE(playSound(kSoundSplat)) << "a second splat within 100 ms is dropped";
+    EXPECT_FALSE(playSound(kSoundSplat));  // within 100 ms
     EXPECT_EQ(started, gSoundLastPlayed[kSoundSplat]);
-    EXPECT_FALSE(playSound(7)) << "no such sound";
+    EXPECT_FALSE(playSound(7));  // no such sound
     closeSounds();
 }

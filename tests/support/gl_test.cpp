@@ -1,27 +1,19 @@
 #include "support/gl_test.h"
 
 #include <GL/glew.h>
-#include <SDL.h>
 
 #include <cstdlib>
 
 #include "app/window.h"
 
 bool ensureGlContext() {
-    static Window* window = 0;
-    static bool ok = false;
-    if (!window) {
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        window = new Window(640, 480, false);
-        ok = window->isOk();
-    }
+    static bool ok = (setenv("SDL_AUDIODRIVER", "dummy", 0), (new Window(640, 480, false))->isOk());
     return ok;
 }
 
 unsigned int takeGlError() {
     GLenum first = glGetError();
-    for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
-    }
+    for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) continue;
     return first;
 }
 

@@ -6,10 +6,7 @@
 #include <cstdio>
 
 bool writePngBottomUp(const std::string& path, int width, int height, const std::vector<unsigned char>& rgba) {
-    if ((int)rgba.size() < width * height * 4) {
-        return false;
-    }
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = (int)rgba.size() >= width * height * 4 ? std::fopen(path.c_str(), "wb") : 0;
     if (!file) {
         return false;
     }
@@ -45,12 +42,12 @@ bool OffscreenTarget::make(int width, int height) {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenRenderbuffers(2, buffers);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-    glBindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
+    const GLenum formats[2] = {GL_RGBA8, GL_DEPTH_COMPONENT24}, attachments[2] = {GL_COLOR_ATTACHMENT0, GL_DEPTH_ATTACHMENT};
+    for (int i = 0; i < 2; ++i) {
+        glBindRenderbuffer(GL_RENDERBUFFER, buffers[i]);
+        glRenderbufferStorage(GL_RENDERBUFFER, formats[i], width, height);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachments[i], GL_RENDERBUFFER, buffers[i]);
+    }
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
@@ -58,6 +55,5 @@ void OffscreenTarget::release() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteRenderbuffers(2, buffers);
     glDeleteFramebuffers(1, &framebuffer);
-    framebuffer = 0;
-    buffers[0] = buffers[1] = 0;
+    framebuffer = buffers[0] = buffers[1] = 0;
 }

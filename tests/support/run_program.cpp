@@ -32,12 +32,11 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
         return program;
     }
     if (program.pid == 0) {
+        dup2(open("/dev/null", O_RDONLY), 0);
         dup2(outPipe[1], 1);
         dup2(errPipe[1], 2);
         close(outPipe[0]);
         close(errPipe[0]);
-        int devNull = open("/dev/null", O_RDONLY);
-        dup2(devNull, 0);
         for (const std::string& entry : env) {
             size_t eq = entry.find('=');
             eq == std::string::npos ? unsetenv(entry.c_str())
@@ -61,15 +60,12 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
 }
 
 bool waitForExit(RunningProgram& program, int timeoutMs) {
-    long deadline = nowMs() + timeoutMs;
-    int status = 0;
-    while (program.status < 0 && program.pid > 0) {
+    for (long deadline = nowMs() + timeoutMs; program.status < 0 && program.pid > 0; usleep(20000)) {
+        int status = 0;
         if (waitpid(program.pid, &status, WNOHANG) == program.pid) {
             program.status = statusCode(status);
         } else if (nowMs() >= deadline) {
             break;
-        } else {
-            usleep(20000);
         }
     }
     return program.status >= 0;
@@ -77,11 +73,8 @@ bool waitForExit(RunningProgram& program, int timeoutMs) {
 
 ProgramResult finishProgram(RunningProgram& program, int timeoutMs) {
     ProgramResult result = {-1, "", ""};
-    if (program.pid <= 0) {
-        return result;
-    }
     long deadline = nowMs() + timeoutMs;
-    bool outOpen = true, errOpen = true;
+    bool outOpen = program.pid > 0, errOpen = outOpen;
     char buffer[4096];
     while (outOpen || errOpen) {
         long left = deadline - nowMs();
@@ -106,13 +99,12 @@ ProgramResult finishProgram(RunningProgram& program, int timeoutMs) {
     }
     close(program.out);
     close(program.err);
-    if (program.status < 0) {
-        int status = 0;
-        waitpid(program.pid, &status, 0);
+    int status = 0;
+    if (program.pid > 0 && program.status < 0 && waitpid(program.pid, &status, 0) == program.pid) {
         program.status = statusCode(status);
     }
     result.status = program.status;
-    program.pid = -1;
+    program.pid = program.out = program.err = -1;
     return result;
 }
 

@@ -5,16 +5,9 @@
 #include <vector>
 
 // Exit status (or 128 + signal number when killed) and everything written to stdout and stderr.
-struct ProgramResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
+struct ProgramResult { int status; std::string out, err; };
 // A started child: its pid, the read ends of its stdout and stderr, and its status once reaped.
-struct RunningProgram {
-    int pid = -1, out = -1, err = -1, status = -1;
-};
+struct RunningProgram { int pid = -1, out = -1, err = -1, status = -1; };
 
 // Starts a program with the given arguments in `workDir`, with `env` entries ("NAME=value", or "NAME" alone
 // to remove it) applied on top of this process's environment. pid stays -1 when it cannot be started.
@@ -23,13 +16,10 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
 
 // Waits up to `timeoutMs` for the child to end; true once it has (its status is then kept).
 bool waitForExit(RunningProgram& program, int timeoutMs);
-
 // Collects both streams until the child closes them, kills it by its pid after `timeoutMs`, and reaps it.
 ProgramResult finishProgram(RunningProgram& program, int timeoutMs);
-
 // startProgram then finishProgram.
 ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args,
-                         const std::vector<std::string>& env, const std::string& workDir,
-                         int timeoutMs = 20000);
+                         const std::vector<std::string>& env, const std::string& workDir, int timeoutMs = 20000);
 
 #endif
