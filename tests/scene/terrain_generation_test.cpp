@@ -16,13 +16,11 @@ namespace {
 std::string writeModifier(int side) {
     std::string path = "/tmp/gelmarch_terrain_" + std::to_string(getpid()) + "_" + std::to_string(side) + ".bmp";
     SDL_Surface* image = SDL_CreateRGBSurface(SDL_SWSURFACE, side, side, 24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            unsigned char* p = (unsigned char*)image->pixels + y * image->pitch + x * 3;
-            p[0] = (unsigned char)((x + 4 * y) % 256);
-            p[1] = 77;
-            p[2] = 200;
-        }
+    for (int i = 0; i < side * side; ++i) {
+        unsigned char* p = (unsigned char*)image->pixels + i / side * image->pitch + i % side * 3;
+        p[0] = (unsigned char)((i % side + 4 * (i / side)) % 256);
+        p[1] = 77;
+        p[2] = 200;
     }
     SDL_SaveBMP(image, path.c_str());
     SDL_FreeSurface(image);
