@@ -27,9 +27,8 @@ void expectVector(float x, float y, float z, const Vector3& v) {
 TEST(Vector3Test, ArithmeticLengthNormalizeAndCross) {
     Vector3 v(1.0f, 2.0f, 3.0f);
     v.add(Vector3(0.5f, -1.0f, 2.0f));
-    expectVector(1.5f, 1.0f, 5.0f, v);
-    v.subtract(Vector3(1.5f, 1.0f, 1.0f));
-    expectVector(0.0f, 0.0f, 4.0f, v);
+    v.subtract(Vector3(1.0f, 1.0f, 1.0f));
+    expectVector(0.5f, 0.0f, 4.0f, v);
     Vector3 n(3.0f, 4.0f, 12.0f), zero;  // a zero vector must not turn into NaNs that would poison lighting
     EXPECT_FLOAT_EQ(13.0f, n.length());
     n.normalize();

@@ -50,29 +50,6 @@ protected:
         modelview.rotate(turn, ax, ay, az);
         frustum.extract(projection, modelview);
     }
-    // A unit blob 10 in front of the near plane: draw (0), drawDying at `fade` (1) or drawMorph half-way (2).
-    void drawVariant(int variant, int code, float fade) {
-        if (variant == 0) {
-            mesh->draw(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 0.03f, 0, code, 0, &projection, &modelview, &frustum);
-        } else if (variant == 1) {
-            mesh->drawDying(0.0f, 0.0f, -11.0f, fade, 1.0f, 1.0f, 0.03f, 0, code, 0, &projection, &modelview, &frustum);
-        } else {
-            mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, code, 0, &projection, &modelview, 0.5f,
-                            &frustum);
-        }
-    }
-    // Triangles that `drawing` makes the GL draw.
-    template <class Drawing>
-    GLuint trianglesDrawnBy(Drawing drawing) {
-        GLuint query = 0, count = 0;
-        glGenQueries(1, &query);
-        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-        drawing();
-        glEndQuery(GL_PRIMITIVES_GENERATED);
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-        glDeleteQueries(1, &query);
-        return count;
-    }
 };
 
 #endif

@@ -82,3 +82,36 @@ TEST_F(BlobTest, TransparentBlobsShowWhatIsBehindThem) {
     // a third or more through each of the two walls lets over a tenth of the white through
     EXPECT_GT(green[1], green[0] + 25);
 }
+
+// What "tint" each draw sends. draw: the player of code mod 4, red and blue lifted by 0.2 above 3, magenta
+// with alpha (code - 8) percent above 7. drawDying: lifted by 0.1, alpha = fade, magenta only for 8.
+// drawMorph: the player colour, green for unknown players.
+TEST_F(BlobTest, TintsFollowTheColourCodes) {
+    enum { kDraw, kDying, kMorph };
+    const struct {
+        int variant, code;
+        float fade, tint[4];
+    } cases[] = {
+        {kDraw, 1, 0, {1, 0, 0, 1}},         {kDraw, 4, 0, {0.2f, 1, 0.2f, 1}},  {kDraw, 5, 0, {1, 0, 0.2f, 1}},
+        {kDraw, 6, 0, {0.2f, 0, 1, 1}},      {kDraw, 7, 0, {1, 1, 0.2f, 1}},     {kDraw, 8, 0, {1, 0, 1, 0}},
+        {kDraw, 20, 0, {1, 0, 1, 0.12f}},    {kDraw, 80, 0, {1, 0, 1, 0.72f}},   {kDraw, -3, 0, {0, 1, 0, 1}},
+        {kDying, 2, 0.25f, {0, 0, 1, 0.25f}}, {kDying, 4, 0.5f, {0.1f, 1, 0.1f, 0.5f}},
+        {kDying, 5, 0.5f, {1, 0, 0.1f, 0.5f}}, {kDying, 6, 0.75f, {0.1f, 0, 1, 0.75f}},
+        {kDying, 8, 0.6f, {1, 0, 1, 0.6f}},   {kDying, 80, 0.3f, {0.1f, 1, 0.1f, 0.3f}},
+        {kMorph, 1, 0, {1, 0, 0, 1}},         {kMorph, 3, 0, {1, 1, 0, 1}},       {kMorph, 4, 0, {0, 1, 0, 1}},
+        {kMorph, -1, 0, {0, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        if (c.variant == kDraw) {
+            mesh->draw(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else if (c.variant == kDying) {
+            mesh->drawDying(0.0f, 0.0f, -11.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else {
+            mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, c.code, 0, &projection, &modelview, 0.5f,
+                            &frustum);
+        }
+        float tint[4];
+        glGetUniformfv(mesh->shader->program, mesh->shader->uniform("tint"), tint);
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(c.tint[i], tint[i]) << c.variant << " code " << c.code << " channel " << i;
+    }
+}
