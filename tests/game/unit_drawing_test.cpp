@@ -38,6 +38,7 @@ protected:
         glDepthMask(GL_TRUE);
         EmptyMapTest::TearDown();
     }
+    // A black frame with the depth test on, then the units' or the effects' pass.
     void clear() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -60,14 +61,11 @@ protected:
         glReadPixels((int)((x - r - 28.0f) * 80.0f), (int)((y - r - 29.0f) * 80.0f), side, side, GL_RGBA,
                      GL_UNSIGNED_BYTE, &pixels[0]);
         long sum = 0;
-        for (int i = 0; i < side * side * 4; ++i) {
-            if (i % 4 == channel || (channel < 0 && i % 4 < 3)) sum += pixels[i];
-        }
+        for (int i = 0; i < side * side * 4; ++i) sum += i % 4 == channel || (channel < 0 && i % 4 < 3) ? pixels[i] : 0;
         return (float)sum / (float)(side * side);
     }
 
-    MatrixStack projection;
-    MatrixStack modelview;
+    MatrixStack projection, modelview;
     Frustum frustum;
 };
 
@@ -147,11 +145,10 @@ TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
     Unit* u = spawn(kBlob, 30.0f, 32.0f, 0);
     const float goal[3] = {34.0f, 32.0f, 0.2f};
     std::copy(goal, goal + 3, u->destination);
-    const int states[4] = {kMove, kAttackMove, kAttack, kMine};
-    const int lineChannel[4] = {1, 0, 0, 1};   // green, red, red, green
-    const int ringChannel[4] = {1, 0, -1, -1};  // only Move and AttackMove mark the goal
-    for (int i = 0; i < 4; ++i) {
-        u->state = states[i];
+    // state, line channel (green or red), goal ring channel (only Move and AttackMove mark the goal)
+    const int orders[4][3] = {{kMove, 1, 1}, {kAttackMove, 0, 0}, {kAttack, 0, -1}, {kMine, 1, -1}};
+    for (const auto& order : orders) {
+        u->state = order[0];
         glDisable(GL_CULL_FACE);  // whatever the state before, drawing leaves what a 3D pass expects
         glEnable(GL_BLEND);
         glActiveTexture(GL_TEXTURE1);
@@ -159,14 +156,9 @@ TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
         expect3DPassState();
         float wobble = 0.0f;  // moving and fighting bodies wobble harder than working ones
         glGetUniformfv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("vertfactor"), &wobble);
-        EXPECT_FLOAT_EQ(states[i] == kMine ? 0.03f : 0.12f, wobble) << states[i];
-        EXPECT_GT(mean(32.0f, 32.0f, 0.05f, lineChannel[i]), 0.0f) << states[i];
-        EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1 - lineChannel[i])) << states[i];
-        if (ringChannel[i] >= 0) {
-            EXPECT_GT(mean(34.0f, 32.1f, 0.05f, ringChannel[i]), 0.0f) << states[i];
-        } else {
-            EXPECT_EQ(0.0f, mean(34.0f, 32.1f, 0.05f, -1)) << states[i];
-        }
+        EXPECT_FLOAT_EQ(order[0] == kMine ? 0.03f : 0.12f, wobble) << order[0];
+        EXPECT_TRUE(mean(32.0f, 32.0f, 0.05f, order[1]) > 0.0f && mean(32.0f, 32.0f, 0.05f, 1 - order[1]) == 0.0f) << order[0];
+        EXPECT_EQ(order[2] >= 0, mean(34.0f, 32.1f, 0.05f, order[2]) > 0.0f) << order[0];
     }
     u->miningEffect = 4;  // at the crystal: nothing left to walk
     draw();

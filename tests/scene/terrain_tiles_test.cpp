@@ -33,15 +33,9 @@ TEST_F(TerrainTest, SlopeRulesOverTheRandomBaseTypes) {
         bool steep = std::abs(x - 30) <= 1 && std::abs(y - 30) <= 1;
         bool pit = y == 10 && x >= 5 && (x - 5) % 3 == 0;
         bool rim = !pit && std::abs(y - 10) <= 1 && x >= 4 && x <= 63;
-        if (steep || rim) {
-            ASSERT_EQ(0, types[i]) << x << "," << y;
-        } else if (pit) {
-            ASSERT_NE(0, types[i]) << x << "," << y;
-            hollows += types[i] == 1;
-        } else {
-            ASSERT_GE(types[i], 2) << x << "," << y;
-            variation += types[i] == 2;
-        }
+        ASSERT_TRUE(steep || rim ? types[i] == 0 : pit ? types[i] != 0 : types[i] >= 2) << x << "," << y;
+        hollows += pit && types[i] == 1;
+        variation += !steep && !rim && !pit && types[i] == 2;
     }
     // Four hollows in five and one of the 4036 level vertices in three on average.
     EXPECT_GE(hollows, 10);
