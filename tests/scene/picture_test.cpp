@@ -241,7 +241,7 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
     ASSERT_EQ(0, chdir(here));
     EXPECT_EQ(0, system(("rm -r " + std::string(folder)).c_str()));
     createSkyGeometry(&vertexArray, &vertexBuffer);
-    projection.perspective(60.0f, 1.0f, 0.1f, 10.0f);
+    projection.perspective(90.0f, 1.0f, 0.1f, 10.0f);  // a face fills the view out to its corners
     for (int face = 0; face < 6; ++face) {
         // sides: level, turned to face +x, -y, -x, +y; the top: up, facing +y; the bottom: down, facing -y
         modelview.loadIdentity();
@@ -249,9 +249,10 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
         modelview.rotate(face < 4 ? 90.0f * (face + 1) : 0.0f, 0.0f, 0.0f, 1.0f);
         clear();
         drawSkyBox(&shader, textures, vertexArray, vertexBuffer, &projection, &modelview);
-        for (int q = 0; q < 4; ++q) {  // top left, top right, bottom left, bottom right
+        for (int k = 0; k < 8; ++k) {  // quadrants top left, top right, bottom left, bottom right: middle, corner
+            const int q = k % 4, in = k < 4 ? 32 : 2;
             unsigned char seen[4];
-            glReadPixels(q % 2 ? 96 : 32, q < 2 ? 96 : 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
+            glReadPixels(q % 2 ? kSize - in : in, q < 2 ? kSize - in : in, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
             for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << ", quadrant " << q;
         }
     }
