@@ -9,35 +9,30 @@
 
 #include <GL/glew.h>
 
-#include <vector>
-
 namespace {
 
 const int kW = 640, kH = 480;
 
+// A 640 x 480 window cleared to pure blue, which nothing of the art is.
 class DrawnAssets : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
         glViewport(0, 0, kW, kH);
-        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);  // pure blue: nothing of the art is
+        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         projection.ortho(0, kW, 0, kH, 1, -1);
     }
-    // RGB of a window pixel (y up).
-    std::vector<int> pixel(int x, int y) {
+    // Whether the window pixel (y up) is still the background; `inkOnly`: whether red has come up in it.
+    bool isBackground(int x, int y, bool inkOnly = false) {
         unsigned char p[4] = {0, 0, 0, 0};
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-        return {p[0], p[1], p[2]};
+        return inkOnly ? p[0] <= 100 : p[0] == 0 && p[1] == 0 && p[2] == 255;
     }
-    bool isBackground(int x, int y) {
-        std::vector<int> p = pixel(x, y);
-        return p[0] == 0 && p[1] == 0 && p[2] == 255;
-    }
-    // White text over the blue background: ink is where red has come up.
+    // White text over the background: ink somewhere in the row between x0 and x1.
     bool hasInkInRow(int y, int x0, int x1) {
         for (int x = x0; x < x1; ++x)
-            if (pixel(x, y)[0] > 100) return true;
+            if (!isBackground(x, y, true)) return true;
         return false;
     }
     MatrixStack projection;
@@ -49,15 +44,11 @@ TEST_F(DrawnAssets, PointerTipLandsOnTheMousePosition) {
     canvas.begin2D();
     canvas.drawInterfacePart(mx - 3, my - 38, 38, 44, 116, 282, &projection);
     canvas.end2D();
-    // The arrow starts at the tip and runs down and to the right of it.
-    EXPECT_FALSE(isBackground(mx, my - 1));
-    EXPECT_FALSE(isBackground(mx + 1, my - 6));
-    EXPECT_FALSE(isBackground(mx + 3, my - 20));
-    // Nothing above the tip or left of it, and the rest of the 38 x 44 piece is clear.
-    EXPECT_TRUE(isBackground(mx, my + 2));
-    EXPECT_TRUE(isBackground(mx - 2, my - 5));
-    EXPECT_TRUE(isBackground(mx + 30, my + 4));
-    EXPECT_TRUE(isBackground(mx + 33, my - 3));
+    // The arrow starts at the tip and runs down and to the right of it; nothing above the tip or left of
+    // it, and the rest of the 38 x 44 piece is clear.
+    EXPECT_FALSE(isBackground(mx, my - 1) || isBackground(mx + 1, my - 6) || isBackground(mx + 3, my - 20));
+    EXPECT_TRUE(isBackground(mx, my + 2) && isBackground(mx - 2, my - 5));
+    EXPECT_TRUE(isBackground(mx + 30, my + 4) && isBackground(mx + 33, my - 3));
 }
 
 TEST_F(DrawnAssets, TextStandsOnABaselineSevenUnitsAboveItsCellBottom) {
@@ -66,16 +57,11 @@ TEST_F(DrawnAssets, TextStandsOnABaselineSevenUnitsAboveItsCellBottom) {
     font.drawText("HHHH", 40, 100, 32, 0xFFFFFFFF, false, 0, &projection);
     font.drawText("xxxx", 40, 300, 64, 0xFFFFFFFF, false, 0, &projection);
     font.end2D();
-    // At size 32 one unit is a pixel: ink from window row 107 up, none below it.
-    EXPECT_TRUE(hasInkInRow(107, 40, 160));
-    EXPECT_FALSE(hasInkInRow(105, 40, 160));
-    EXPECT_FALSE(hasInkInRow(100, 40, 160));
-    // Capitals stand about 15 pixels tall and stay well inside the cell.
-    EXPECT_TRUE(hasInkInRow(120, 40, 160));
-    EXPECT_FALSE(hasInkInRow(128, 40, 160));
-    // At size 64 everything doubles: the baseline is 14 pixels above the cell's bottom.
-    EXPECT_TRUE(hasInkInRow(316, 40, 300));
-    EXPECT_FALSE(hasInkInRow(311, 40, 300));
+    // At size 32 one unit is a pixel: ink from window row 107 up, none below it; capitals stand about 15
+    // pixels tall, well inside the cell. At size 64 everything doubles: the baseline is 14 above the bottom.
+    const int rows[7][3] = {{107, 160, 1}, {105, 160, 0}, {100, 160, 0}, {120, 160, 1}, {128, 160, 0},
+                            {316, 300, 1}, {311, 300, 0}};
+    for (const auto& r : rows) EXPECT_EQ(r[2] == 1, hasInkInRow(r[0], 40, r[1])) << "row " << r[0];
 }
 
 TEST_F(DrawnAssets, ConsoleEdgeSitsOnTheFlatPanelsOfTheHud) {
@@ -86,15 +72,10 @@ TEST_F(DrawnAssets, ConsoleEdgeSitsOnTheFlatPanelsOfTheHud) {
     canvas.drawInterface(&projection);
     canvas.end2D();
     gScreenWidth = savedWidth;
-    // Under the console everything is covered: the left block up to 230, the middle up to 130, the
-    // right block up to 200.
-    EXPECT_FALSE(isBackground(100, 200));
-    EXPECT_FALSE(isBackground(320, 100));
-    EXPECT_FALSE(isBackground(kW - 100, 180));
-    // Above the rims the world shows through (past the few pixels of soft shadow).
-    EXPECT_TRUE(isBackground(100, 245));
-    EXPECT_TRUE(isBackground(320, 145));
-    EXPECT_TRUE(isBackground(kW - 100, 215));
+    // Under the console everything is covered (the left block up to 230, the middle up to 130, the right
+    // block up to 200); above the rims, past the few pixels of soft shadow, the world shows through.
+    EXPECT_FALSE(isBackground(100, 200) || isBackground(320, 100) || isBackground(kW - 100, 180));
+    EXPECT_TRUE(isBackground(100, 245) && isBackground(320, 145) && isBackground(kW - 100, 215));
     // The stretched strip runs across the whole middle without gaps.
     for (int x = 290; x < kW - 250; x += 7) EXPECT_FALSE(isBackground(x, 125)) << x;
 }

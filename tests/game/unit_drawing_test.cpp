@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <vector>
 
 #include "app/globals.h"
@@ -38,6 +38,7 @@ protected:
         glDepthMask(GL_TRUE);
         EmptyMapTest::TearDown();
     }
+    // A black frame with the depth test on, then the units' or the effects' pass.
     void clear() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -60,14 +61,11 @@ protected:
         glReadPixels((int)((x - r - 28.0f) * 80.0f), (int)((y - r - 29.0f) * 80.0f), side, side, GL_RGBA,
                      GL_UNSIGNED_BYTE, &pixels[0]);
         long sum = 0;
-        for (int i = 0; i < side * side * 4; ++i) {
-            if (i % 4 == channel || (channel < 0 && i % 4 < 3)) sum += pixels[i];
-        }
+        for (int i = 0; i < side * side * 4; ++i) sum += i % 4 == channel || (channel < 0 && i % 4 < 3) ? pixels[i] : 0;
         return (float)sum / (float)(side * side);
     }
 
-    MatrixStack projection;
-    MatrixStack modelview;
+    MatrixStack projection, modelview;
     Frustum frustum;
 };
 
@@ -80,17 +78,13 @@ void expectTint(Shader* shader, const float* want, int label) {
 
 // What the next 3D pass expects: culling on, blending off, depth written, texture unit 0, no program.
 void expect3DPassState() {
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE) && !glIsEnabled(GL_BLEND) && !glIsEnabled(GL_LINE_SMOOTH));
     GLint active = 0, program = -1;
     GLboolean depthWrites = GL_FALSE;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_EQ(GL_TEXTURE0, active);
-    EXPECT_EQ(0, program);
-    EXPECT_TRUE(depthWrites);
+    EXPECT_TRUE(active == GL_TEXTURE0 && program == 0 && depthWrites) << active << " " << program;
 }
 
 TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
@@ -104,19 +98,14 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     Unit* hidden = spawn(kBlob, 10.0f, 10.0f, 1);
     hidden->hidden = true;
     draw();
-    EXPECT_FALSE(inside->culled);
-    EXPECT_TRUE(inside->nearVisible);
-    EXPECT_FALSE(grazing->culled);
-    EXPECT_TRUE(outside->culled);
-    EXPECT_FALSE(morphing->culled);
+    EXPECT_TRUE(!inside->culled && inside->nearVisible && !grazing->culled && outside->culled && !morphing->culled);
     EXPECT_FALSE(hidden->culled) << "hidden units are not looked at";
     EXPECT_NEAR(49.4f, inside->viewDepth, 1e-3f) << "a ground unit stands at z 0.6";
 
     // leaving the view: culled, and the near flag (read by the mining beams) keeps its last value
     inside->position[0] = 22.0f;
     draw();
-    EXPECT_TRUE(inside->culled);
-    EXPECT_TRUE(inside->nearVisible);
+    EXPECT_TRUE(inside->culled && inside->nearVisible);
 
     // the same holds for a view over any part of the map
     MatrixStack east;
@@ -133,8 +122,7 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     Unit* flyer = spawn(kFly, 10.0f, 10.0f, 0);
     flyer->culled = true;
     draw();
-    EXPECT_TRUE(flyer->culled);
-    EXPECT_FALSE(flyer->nearVisible);
+    EXPECT_TRUE(flyer->culled && !flyer->nearVisible);
     EXPECT_NEAR(46.4f, flyer->viewDepth, 1e-3f);
 }
 
@@ -142,30 +130,25 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
 TEST_F(UnitDrawing, HiddenUnitsLoseTheirBodiesButKeepTheirRings) {
     Unit* enemy = spawn(kBlob, 32.0f, 32.0f, 2);
     draw();
-    EXPECT_GT(mean(32.0f, 32.0f, 0.02f, 2), 60.0f) << "the blue body";
-    EXPECT_GT(mean(32.0f, 32.0f, 0.58f, 0), 0.0f) << "its ring";
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.02f, 2) > 60.0f && mean(32.0f, 32.0f, 0.58f, 0) > 0.0f) << "a blue body, its ring";
 
     enemy->hidden = true;
     draw();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 2)) << "no body";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 2) + mean(32.0f, 32.0f, 0.58f, 1)) << "no body, and an enemy's ring is red";
     EXPECT_GT(mean(32.0f, 32.0f, 0.58f, 0), 0.0f) << "the ring under it stays";
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 1)) << "an enemy's ring is red";
     EXPECT_LT(mean(32.0f, 32.0f, 0.1f, 0), 40.0f) << "a ring, not a square: its middle stays dark";
-
 }
 
 // A Blob at (30, 32) heading for (34, 32): its goal ring there (seen just above the line's end) and its
 // target line through (32, 32).
 TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
     Unit* u = spawn(kBlob, 30.0f, 32.0f, 0);
-    u->destination[0] = 34.0f;
-    u->destination[1] = 32.0f;
-    u->destination[2] = 0.2f;
-    const int states[4] = {kMove, kAttackMove, kAttack, kMine};
-    const int lineChannel[4] = {1, 0, 0, 1};   // green, red, red, green
-    const int ringChannel[4] = {1, 0, -1, -1};  // only Move and AttackMove mark the goal
-    for (int i = 0; i < 4; ++i) {
-        u->state = states[i];
+    const float goal[3] = {34.0f, 32.0f, 0.2f};
+    std::copy(goal, goal + 3, u->destination);
+    // state, line channel (green or red), goal ring channel (only Move and AttackMove mark the goal)
+    const int orders[4][3] = {{kMove, 1, 1}, {kAttackMove, 0, 0}, {kAttack, 0, -1}, {kMine, 1, -1}};
+    for (const auto& order : orders) {
+        u->state = order[0];
         glDisable(GL_CULL_FACE);  // whatever the state before, drawing leaves what a 3D pass expects
         glEnable(GL_BLEND);
         glActiveTexture(GL_TEXTURE1);
@@ -173,14 +156,9 @@ TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
         expect3DPassState();
         float wobble = 0.0f;  // moving and fighting bodies wobble harder than working ones
         glGetUniformfv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("vertfactor"), &wobble);
-        EXPECT_FLOAT_EQ(states[i] == kMine ? 0.03f : 0.12f, wobble) << states[i];
-        EXPECT_GT(mean(32.0f, 32.0f, 0.05f, lineChannel[i]), 0.0f) << states[i];
-        EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1 - lineChannel[i])) << states[i];
-        if (ringChannel[i] >= 0) {
-            EXPECT_GT(mean(34.0f, 32.1f, 0.05f, ringChannel[i]), 0.0f) << states[i];
-        } else {
-            EXPECT_EQ(0.0f, mean(34.0f, 32.1f, 0.05f, -1)) << states[i];
-        }
+        EXPECT_FLOAT_EQ(order[0] == kMine ? 0.03f : 0.12f, wobble) << order[0];
+        EXPECT_TRUE(mean(32.0f, 32.0f, 0.05f, order[1]) > 0.0f && mean(32.0f, 32.0f, 0.05f, 1 - order[1]) == 0.0f) << order[0];
+        EXPECT_EQ(order[2] >= 0, mean(34.0f, 32.1f, 0.05f, order[2]) > 0.0f) << order[0];
     }
     u->miningEffect = 4;  // at the crystal: nothing left to walk
     draw();
@@ -206,9 +184,8 @@ TEST_F(UnitDrawing, CrystalGlowDecaysEveryFrameAndRestsAtItsFaintestTint) {
     empty->amount = 0.0f;
     manager->frameTime = 250;
     draw();
-    EXPECT_FLOAT_EQ(0.0f, seen->glow) << "never below 0";
-    EXPECT_FLOAT_EQ(0.75f, away->glow) << "decays out of view too";
-    EXPECT_FLOAT_EQ(1.0f, empty->glow) << "an exhausted crystal is left alone";
+    // never below 0, decaying out of view too, and an exhausted crystal is left alone
+    EXPECT_TRUE(seen->glow == 0.0f && away->glow == 0.75f && empty->glow == 1.0f) << seen->glow << " " << away->glow;
     // at rest the glow's code is 20 whatever the pulse: magenta at alpha 0.12
     const float faintest[4] = {1.0f, 0.0f, 1.0f, 0.12f};
     expectTint(manager->blobMesh->shader, faintest, 20);
@@ -226,17 +203,13 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     manager->frameTime = 16;
     draw();
     // timer 16 emits at 16, 11 and 6 and keeps 1
-    EXPECT_EQ(3, shot->emitIndex);
-    EXPECT_EQ(1, shot->emitTimer);
+    EXPECT_TRUE(shot->emitIndex == 3 && shot->emitTimer == 1);
     EXPECT_LT(shot->particles[0][0], 0.0f) << "never emitted, only aged";
     for (int k = 1; k <= 3; ++k) {
-        EXPECT_FLOAT_EQ(1.35f, shot->particles[k][0]) << k;
-        EXPECT_FLOAT_EQ(32.0f, shot->particles[k][1]) << k;
-        EXPECT_FLOAT_EQ(1.0f, shot->particles[k][3]) << k;
+        EXPECT_TRUE(shot->particles[k][0] == 1.35f && shot->particles[k][1] == 32.0f && shot->particles[k][3] == 1.0f) << k;
     }
     draw();
-    EXPECT_EQ(7, shot->emitIndex) << "17 emits at 17, 12, 7 and 2, leaving -3";
-    EXPECT_EQ(-3, shot->emitTimer);
+    EXPECT_TRUE(shot->emitIndex == 7 && shot->emitTimer == -3) << "17 emits at 17, 12, 7 and 2, leaving -3";
     for (int k = 1; k <= 3; ++k) {
         EXPECT_NEAR(1.35f - 16.0f / 300.0f, shot->particles[k][0], 1e-5f) << "aged by 16 ms of 300";
         EXPECT_NEAR(32.0f, shot->particles[k][1], 0.016f) << "drifting at most 0.01 per 10 ms";
@@ -247,7 +220,6 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     draw();
     EXPECT_EQ(7, shot->emitIndex);
     for (int k = 0; k < Projectile::kParticleCount; ++k) EXPECT_LE(shot->particles[k][0], 0.0f) << k;
-
 }
 
 TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
@@ -260,17 +232,15 @@ TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
     manager->drawBeam(from, to, &modelview, &projection, manager->texture2Shader, 0.0f, 0.32f, 0xFF0000FFu, 0);
     EXPECT_GT(mean(32.0f, 32.0f, 0.1f, 0), 0.0f) << "the beam's bright middle";
     EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.1f, 1) + mean(32.0f, 32.0f, 0.1f, 2)) << "tinted red";
-    EXPECT_EQ(0.0f, mean(32.0f, 32.6f, 0.2f, -1)) << "beside the beam: wider than 0.32 off its axis";
-    EXPECT_EQ(0.0f, mean(35.25f, 32.0f, 0.2f, -1)) << "past its end";
-    EXPECT_EQ(0.0f, mean(28.75f, 32.0f, 0.2f, -1)) << "before its start";
+    // nothing beside it (0.32 off its axis), past its end or before its start
+    EXPECT_EQ(0.0f, mean(32.0f, 32.6f, 0.2f, -1) + mean(35.25f, 32.0f, 0.2f, -1) + mean(28.75f, 32.0f, 0.2f, -1));
 
     clear();
     const float at[3] = {32.0f, 32.0f, 1.0f};
     manager->drawParticle(at, 0, 0x00FF0080u, 0.5f, &modelview, &projection, manager->texture2Shader);
     const float halfFaded[4] = {0.0f, 1.0f, 0.0f, 128.0f / 255.0f * 0.5f};
     expectTint(manager->texture2Shader, halfFaded, 0);
-    EXPECT_GT(mean(32.0f, 32.0f, 0.06f, 1), 0.0f);
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2));
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.06f, 1) > 0.0f && mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2) == 0.0f);
     EXPECT_EQ(0.0f, mean(32.3f, 32.0f, 0.1f, -1)) << "half-size 0.125";
     clear();
     manager->drawParticle(at, 0, 0x00FF00FFu, 0.0f, &modelview, &projection, manager->texture2Shader);
@@ -281,7 +251,7 @@ TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
 TEST_F(UnitDrawing, MiningBeamNeedsANearbyWorkerNotWhollyInFog) {
     Crystal* crystal = new Crystal(34.0f, 32.0f, 0.2f);
     manager->crystals.push_back(crystal);
-    Unit* worker = spawn(kBlob, 30.0f, 32.0f, 0);
+    Unit* worker = spawn(kBlob, 30.0f, 32.0f, 0);  // mining, near the view
     worker->state = kMine;
     worker->crystal = crystal;
     worker->miningEffect = 4;
@@ -309,8 +279,7 @@ TEST_F(UnitDrawing, MiningBeamNeedsANearbyWorkerNotWhollyInFog) {
 
 // The last layer of each beam look, by the shooter's player: light colour + 0x28, light colour + 0x68, white.
 TEST_F(UnitDrawing, AttackBeamsTakeTheirLookAndTheShootersColour) {
-    Unit* shooter = spawn(kMuffin, 30.0f, 32.0f, 0);
-    Unit* target = spawn(kBlob, 34.0f, 32.0f, 1);
+    Unit *shooter = spawn(kMuffin, 30.0f, 32.0f, 0), *target = spawn(kBlob, 34.0f, 32.0f, 1);
     shooter->target = target;
     const float x68 = 104.0f / 255.0f;
     const float cases[3][6] = {{0, 1, 1.0f, x68, x68, 40.0f / 255.0f},    // 0xFF686828
@@ -344,18 +313,15 @@ TEST_F(UnitDrawing, TrailParticlesAlternateBetweenPlayerAndFireColours) {
     for (int k = 0; k < 8; ++k) shot->particles[k / 4][k % 4] = placed[k / 4][k % 4];
     manager->projectiles.push_back(shot);
     effects();
-    EXPECT_GT(mean(31.0f, 32.0f, 0.06f, 2), 0.0f);
-    EXPECT_EQ(0.0f, mean(31.0f, 32.0f, 0.06f, 0) + mean(31.0f, 32.0f, 0.06f, 1));
-    EXPECT_GT(mean(33.0f, 32.0f, 0.06f, 0), mean(33.0f, 32.0f, 0.06f, 1));
-    EXPECT_GT(mean(33.0f, 32.0f, 0.06f, 1), mean(33.0f, 32.0f, 0.06f, 2));
-
-    shot->hidden = true;
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 1.2f, -1));
-    shot->hidden = false;
-    shot->inView = false;
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 1.2f, -1));
+    EXPECT_TRUE(mean(31.0f, 32.0f, 0.06f, 2) > 0.0f && mean(31.0f, 32.0f, 0.06f, 0) + mean(31.0f, 32.0f, 0.06f, 1) == 0.0f);
+    EXPECT_TRUE(mean(33.0f, 32.0f, 0.06f, 0) > mean(33.0f, 32.0f, 0.06f, 1) &&
+                mean(33.0f, 32.0f, 0.06f, 1) > mean(33.0f, 32.0f, 0.06f, 2));
+    for (int fogged = 0; fogged < 2; ++fogged) {  // in fog, then out of the view
+        shot->hidden = fogged == 0;
+        shot->inView = fogged == 0;
+        effects();
+        EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 1.2f, -1)) << fogged;
+    }
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ typedef Render2DTest CanvasTest;
 }  // namespace
 
 TEST_F(CanvasTest, BeginAndEndSwitchBetweenThe2DAnd3DStates) {
-    GLint source = 0;
-    GLint destination = 0;
+    GLint source = 0, destination = 0;
     glGetIntegerv(GL_BLEND_SRC_RGB, &source);
     glGetIntegerv(GL_BLEND_DST_RGB, &destination);
     EXPECT_TRUE(source == GL_SRC_ALPHA && destination == GL_ONE_MINUS_SRC_ALPHA);
@@ -91,10 +90,8 @@ TEST_F(CanvasTest, DrawTextureLaysTheImagesTopRowAlongTheBottomEdge) {
 TEST_F(CanvasTest, InterfacePiecesShowTheAtlasUprightOneTexelPerPixel) {
     canvas->drawInterfacePart(50.0f, 60.0f, 100.0f, 80.0f, 20.0f, 300.0f, &projection);
     EXPECT_EQ(0, currentProgram()) << "drawInterfacePart ends with no program";
-    EXPECT_EQ(std::make_pair(20, 300), atlasAt(50, 60));
-    EXPECT_EQ(std::make_pair(119, 300), atlasAt(149, 60));
-    EXPECT_EQ(std::make_pair(20, 379), atlasAt(50, 139));
-    EXPECT_EQ(std::make_pair(77, 333), atlasAt(107, 93));
+    const int corners[4][4] = {{50, 60, 20, 300}, {149, 60, 119, 300}, {50, 139, 20, 379}, {107, 93, 77, 333}};
+    for (const auto& c : corners) EXPECT_EQ(std::make_pair(c[2], c[3]), atlasAt(c[0], c[1]));
     EXPECT_TRUE(pixelIs(49, 100, 0, 0, 0) && pixelIs(150, 100, 0, 0, 0) && pixelIs(100, 140, 0, 0, 0));
     // Past the atlas edge the texels repeat: 20 pixels on from texX 500 is atlas column 8.
     canvas->drawInterfacePart(200.0f, 10.0f, 40.0f, 20.0f, 500.0f, 0.0f, &projection);
@@ -111,7 +108,6 @@ TEST_F(CanvasTest, InterfacePiecesShowTheAtlasUprightOneTexelPerPixel) {
     EXPECT_EQ(std::make_pair(10, 250), atlasAt(10, 250)) << "left piece: 280 x 280 from (0, 0) at the corner";
     EXPECT_EQ(std::make_pair(502, 230), atlasAt(630, 230)) << "right piece: 240 x 240 from (272, 0) at x = 400";
     EXPECT_EQ(std::make_pair(60, 505), atlasAt(300, 160)) << "middle strip: from (0, 440) at (240, 95)";
-    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0)) << "the dark backing 0x000800 under the middle";
-    EXPECT_TRUE(pixelIs(320, 300, 0, 0, 0));
+    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0) && pixelIs(320, 300, 0, 0, 0)) << "the dark backing 0x000800 under the middle";
 }
 

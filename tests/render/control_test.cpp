@@ -7,17 +7,12 @@
 namespace {
 
 std::vector<int> gFired;
-
-void recordClick(Control* control) {
-    gFired.push_back(control->id);
-}
+void recordClick(Control* control) { gFired.push_back(control->id); }
 
 class ControlTest : public Render2DTest {
 protected:
     void TearDown() override {
-        for (Control* c : owned) {
-            delete c;
-        }
+        for (Control* c : owned) delete c;
         gFired.clear();
         Render2DTest::TearDown();
     }
@@ -82,16 +77,15 @@ TEST_F(ControlTest, PlainButtonShowsItsStateColourCaptionAndTooltip) {
     tip.note = "11";
     button->tooltip = &tip;
     drawAll();
-    EXPECT_TRUE(pixelIs(25, 25, 0, 163, 0)) << "normal fill";
-    // "11" at size 16 is 13 wide: centred at 70 from 63.5, 7 below the middle (y = 33), shadow from 65.5.
-    EXPECT_TRUE(pixelIs(64, 40, 223, 17, 0));
+    // Normal fill; "11" at size 16 is 13 wide: centred at 70 from 63.5, 7 below the middle (y = 33), shadow
+    // from 65.5; no tooltip while not hovered.
+    EXPECT_TRUE(pixelIs(25, 25, 0, 163, 0) && pixelIs(64, 40, 223, 17, 0) && pixelIs(400, 410, 0, 0, 0));
     EXPECT_TRUE(pixelIs(62, 40, 0, 163, 0) && pixelIs(64, 32, 0, 163, 0));
-    EXPECT_TRUE(pixelIs(400, 410, 0, 0, 0)) << "no tooltip while not hovered";
 
     canvas->mouseMove(30.0f, 30.0f);
     drawAll();
-    EXPECT_TRUE(pixelIs(25, 25, 0, 230, 0)) << "hovered fill";
-    EXPECT_TRUE(pixelIs(400, 410, 0, 163, 0)) << "the tooltip's background is a normal button box";
+    // The hovered fill, and the tooltip's background is a normal button box.
+    EXPECT_TRUE(pixelIs(25, 25, 0, 230, 0) && pixelIs(400, 410, 0, 163, 0));
     // Description regular 14 at (304, 402); caption bold 16 at (304, 418); note "11" (13 wide) right-aligned
     // 4 inside the right edge, from 483.
     EXPECT_TRUE(pixelIs(304, 405, 223, 17, 0) && pixelIs(304, 425, 223, 161, 0));
@@ -123,9 +117,7 @@ TEST_F(ControlTest, PicturesComeFromTheAtlasByKindStateAndEnabled) {
         command->state = action->state = option->state = c.state;
         command->enabled = c.enabled;
         drawAll();
-        EXPECT_EQ(c.command, atlasAt(206, 106));
-        EXPECT_EQ(c.action, atlasAt(300, 298));
-        EXPECT_EQ(c.option, atlasAt(100, 298));
+        EXPECT_TRUE(c.command == atlasAt(206, 106) && c.action == atlasAt(300, 298) && c.option == atlasAt(100, 298)) << c.state;
         EXPECT_NEAR(c.captionRed, readPixel(212, 120).r, 1);
         EXPECT_TRUE(pixelIs(550, 70, 0, 0, 0)) << "a tooltip in the list is not drawn by itself";
     }

@@ -17,9 +17,7 @@ protected:
 
 std::string characters(int first, int last) {
     std::string text;
-    for (int c = first; c <= last; ++c) {
-        text += (char)c;
-    }
+    for (int c = first; c <= last; ++c) text += (char)c;
     return text;
 }
 
@@ -41,9 +39,7 @@ TEST_F(FontTest, TextWidthSumsTheAdvancesAtTheSize) {
         // Control characters are full-cell icons, except the bold ones with their own widths.
         {characters(1, 31), 32, false, 992}, {characters(1, 31), 32, true, 685},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.width, font->textWidth(c.text, c.size, c.bold)) << "'" << c.text << "' " << c.size << c.bold;
-    }
+    for (const auto& c : cases) EXPECT_EQ(c.width, font->textWidth(c.text, c.size, c.bold)) << c.text << " " << c.size << c.bold;
 }
 
 TEST_F(FontTest, LinesAreAlignedByTheirTruncatedWidthAndEachGlyphDrawsItsCell) {
@@ -69,9 +65,7 @@ TEST_F(FontTest, LinesAreAlignedByTheirTruncatedWidthAndEachGlyphDrawsItsCell) {
     draw("1\xC8" "A", 300.0f, 300.0f, 32.0f, false, 0);
     const int cells[][3] = {{105, 116, 17}, {112, 116, 17}, {113, 116, 33}, {113, 216, 145}, {114, 216, 161},
                             {305, 116, 105}, {331, 116, 0},  {332, 116, 33}, {313, 316, 33}};
-    for (const auto& c : cells) {
-        EXPECT_EQ(c[2], cell(c[0], c[1])) << c[0] << "," << c[1];
-    }
+    for (const auto& c : cells) EXPECT_EQ(c[2], cell(c[0], c[1])) << c[0] << "," << c[1];
 }
 
 TEST_F(FontTest, TintColoursTheGlyphAndTheShadowLiesTwoPixelsRightAndDown) {

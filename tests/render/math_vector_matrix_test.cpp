@@ -19,9 +19,7 @@ void expectMaps(const MatrixStack& s, const float in[3], const float out[4], flo
 }
 
 void expectVector(float x, float y, float z, const Vector3& v) {
-    EXPECT_FLOAT_EQ(x, v.x);
-    EXPECT_FLOAT_EQ(y, v.y);
-    EXPECT_FLOAT_EQ(z, v.z);
+    EXPECT_TRUE(std::fabs(x - v.x) < 1e-6f && std::fabs(y - v.y) < 1e-6f && std::fabs(z - v.z) < 1e-6f) << v.x << "," << v.y << "," << v.z;
 }
 
 }  // namespace
@@ -29,14 +27,12 @@ void expectVector(float x, float y, float z, const Vector3& v) {
 TEST(Vector3Test, ArithmeticLengthNormalizeAndCross) {
     Vector3 v(1.0f, 2.0f, 3.0f);
     v.add(Vector3(0.5f, -1.0f, 2.0f));
-    expectVector(1.5f, 1.0f, 5.0f, v);
-    v.subtract(Vector3(1.5f, 1.0f, 1.0f));
-    expectVector(0.0f, 0.0f, 4.0f, v);
-    Vector3 n(3.0f, 4.0f, 12.0f);
+    v.subtract(Vector3(1.0f, 1.0f, 1.0f));
+    expectVector(0.5f, 0.0f, 4.0f, v);
+    Vector3 n(3.0f, 4.0f, 12.0f), zero;  // a zero vector must not turn into NaNs that would poison lighting
     EXPECT_FLOAT_EQ(13.0f, n.length());
     n.normalize();
     expectVector(3.0f / 13.0f, 4.0f / 13.0f, 12.0f / 13.0f, n);
-    Vector3 zero;  // must not turn into NaNs that would poison lighting
     zero.normalize();
     expectVector(0.0f, 0.0f, 0.0f, zero);
     // (2, 3, 4) x (5, 6, 7) = (3*7 - 4*6, 4*5 - 2*7, 2*6 - 3*5)
@@ -101,11 +97,8 @@ TEST(MatrixStackTest, PushAndPopRestoreBitForBitAndStopAtTheBounds) {
     s.scale(4.0f, 4.0f, 4.0f);
     Matrix4 full = s.current;
     s.push();  // full: ignored
-    EXPECT_EQ(2, s.depth);
-    EXPECT_EQ(0, memcmp(full.m, s.current.m, sizeof full.m));
-    s.pop();
-    s.pop();
-    s.pop();  // empty: ignored
+    EXPECT_TRUE(s.depth == 2 && memcmp(full.m, s.current.m, sizeof full.m) == 0);
+    for (int i = 0; i < 3; ++i) s.pop();  // the third finds it empty: ignored
     EXPECT_EQ(0, s.depth);
     EXPECT_EQ(0, memcmp(before.m, s.current.m, sizeof before.m));
 }

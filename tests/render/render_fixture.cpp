@@ -9,7 +9,7 @@
 
 #include "app/globals.h"
 
-ScratchDir::ScratchDir(bool linkShaders) {
+ScratchDir::ScratchDir() {
     char buffer[4096];
     previous = getcwd(buffer, sizeof(buffer)) ? buffer : ".";
     char pattern[] = "/tmp/gelmarch_render_XXXXXX";
@@ -21,18 +21,14 @@ ScratchDir::ScratchDir(bool linkShaders) {
     std::error_code ignored;
     std::filesystem::create_directories(root + "/bin/textures/font", ignored);
     std::filesystem::create_directories(root + "/bin/textures/other", ignored);
-    if (linkShaders) {
-        std::filesystem::create_directory_symlink(GELMARCH_SOURCE_DIR "/shader", root + "/shader", ignored);
-    }
+    std::filesystem::create_directory_symlink(GELMARCH_SOURCE_DIR "/shader", root + "/shader", ignored);
     EXPECT_EQ(0, chdir((root + "/bin").c_str()));
 }
 
 ScratchDir::~ScratchDir() {
     EXPECT_EQ(0, chdir(previous.c_str()));
     std::error_code ignored;
-    if (!root.empty()) {
-        std::filesystem::remove_all(root, ignored);
-    }
+    if (!root.empty()) std::filesystem::remove_all(root, ignored);
 }
 
 bool writeBmp(const std::string& path, int width, int height, const unsigned char* rgb) {
@@ -86,9 +82,7 @@ Pixel readPixel(int x, int y) {
 
 ::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b) {
     Pixel p = readPixel(x, y);
-    if (std::abs(p.r - r) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.b - b) <= 1) {
-        return ::testing::AssertionSuccess();
-    }
+    if (std::abs(p.r - r) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.b - b) <= 1) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is (" << p.r << "," << p.g << ","
                                          << p.b << "), expected (" << r << "," << g << "," << b << ")";
 }
@@ -101,9 +95,7 @@ GLint currentProgram() {
 
 void Render2DTest::SetUp() {
     GlTest::SetUp();
-    if (HasFatalFailure()) {
-        return;
-    }
+    if (HasFatalFailure()) return;
     glViewport(0, 0, 640, 480);
     projection.ortho(0.0f, 640.0f, 0.0f, 480.0f, 1.0f, -1.0f);
     clear(0.0f, 0.0f, 0.0f);

@@ -14,10 +14,10 @@
 #include "support/png_snapshot.h"
 
 // A throw-away game directory entered while the object lives: DIR/bin is the working directory, DIR/shader
-// links to the repository's shaders (unless told not to), and textures/ holds only what the test writes.
+// links to the repository's shaders, and textures/ holds only what the test writes.
 class ScratchDir {
 public:
-    explicit ScratchDir(bool linkShaders = true);
+    ScratchDir();
     ~ScratchDir();
 
 private:

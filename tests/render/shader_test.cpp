@@ -23,12 +23,8 @@ class ShaderTest : public Render2DTest {
 protected:
     // Writes NAME.vert and NAME.frag (a null text writes no file), then loads NAME capturing both streams.
     Shader* load(const std::string& name, const char* vertex, const char* fragment) {
-        if (vertex) {
-            std::ofstream(name + ".vert", std::ios::binary) << vertex;
-        }
-        if (fragment) {
-            std::ofstream(name + ".frag", std::ios::binary) << fragment;
-        }
+        if (vertex) std::ofstream(name + ".vert", std::ios::binary) << vertex;
+        if (fragment) std::ofstream(name + ".frag", std::ios::binary) << fragment;
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         Shader* shader = new Shader(name);
@@ -36,8 +32,7 @@ protected:
         err = testing::internal::GetCapturedStderr();
         return shader;
     }
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Standard output reduced to its message lines, each run of log lines in between shown as one "log".
@@ -48,9 +43,7 @@ std::string outline(const std::string& text) {
         std::string word = line == "Shader compilation failed." ? "compile"
                            : line == "Shader linking failed."   ? "link"
                                                                  : "log";
-        if (word != "log" || last != "log") {
-            result += (result.empty() ? "" : " ") + word;
-        }
+        if (word != "log" || last != "log") result += (result.empty() ? "" : " ") + word;
         last = word;
     }
     return result;
@@ -58,7 +51,9 @@ std::string outline(const std::string& text) {
 
 }  // namespace
 
-TEST_F(ShaderTest, EachFailureIsReportedOnItsStreamAndLeavesAnInvalidShader) {
+// A good pair links silently and looks names up as GL does; each failure is reported on its stream and leaves
+// an invalid shader.
+TEST_F(ShaderTest, GoodPairLinksAndEachFailureIsReportedAndLeavesAnInvalidShader) {
     struct Case {
         const char *name, *vertex, *fragment, *err, *outline;
         bool stageObjects;
@@ -72,6 +67,12 @@ TEST_F(ShaderTest, EachFailureIsReportedOnItsStreamAndLeavesAnInvalidShader) {
         {"nomain", kVertex, kNoMain, "", "link log", true},
     };
     Shader* good = load("good", kVertex, kFragment);
+    EXPECT_TRUE(out + err == "" && good->vertexSource == kVertexRead && good->fragmentSource == kFragment);
+    ASSERT_TRUE(good->valid);
+    EXPECT_EQ(0, good->attribute("vertex")) << "the only attribute gets location 0";
+    EXPECT_TRUE(good->uniform("projection") >= 0 && good->uniform("tint") >= 0 && good->attribute("texcoord") == -1);
+    EXPECT_NE(good->uniform("projection"), good->uniform("tint"));
+    EXPECT_EQ(-1, good->uniform("unused")) << "declared but optimised away";
     for (const Case& c : cases) {
         Shader* shader = load(c.name, c.vertex, c.fragment);
         EXPECT_EQ(c.err, err) << c.name;
@@ -80,34 +81,17 @@ TEST_F(ShaderTest, EachFailureIsReportedOnItsStreamAndLeavesAnInvalidShader) {
                     (shader->fragmentShader != 0) == c.stageObjects) << c.name;
         // It binds program 0 and finds no names, all without a GL error.
         good->bind();
+        EXPECT_EQ((GLint)good->program, currentProgram());
         shader->bind();
         EXPECT_TRUE(currentProgram() == 0 && shader->attribute("vertex") == -1 && shader->uniform("tint") == -1);
         GLuint stage = shader->vertexShader;
         delete shader;
         EXPECT_FALSE(stage != 0 && glIsShader(stage)) << c.name << ": the destructor keeps a stage object";
     }
-    delete good;
-}
-
-TEST_F(ShaderTest, GoodPairLinksSilentlyAndLooksNamesUpAsGlDoes) {
-    Shader* shader = load("good", kVertex, kFragment);
-    EXPECT_EQ("", out + err);
-    EXPECT_EQ(kVertexRead, shader->vertexSource);
-    EXPECT_EQ(kFragment, shader->fragmentSource);
-    ASSERT_TRUE(shader->valid);
-    EXPECT_EQ(0, shader->attribute("vertex")) << "the only attribute gets location 0";
-    EXPECT_TRUE(shader->uniform("projection") >= 0 && shader->uniform("tint") >= 0 && shader->attribute("texcoord") == -1);
-    EXPECT_NE(shader->uniform("projection"), shader->uniform("tint"));
-    // Declared but unused, so optimised away: -1 without a message, and glUniform ignores -1.
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(-1, shader->uniform("unused"));
-    EXPECT_EQ("", testing::internal::GetCapturedStdout());
-    shader->bind();
-    EXPECT_EQ((GLint)shader->program, currentProgram());
-    glUniform1f(shader->uniform("unused"), 1.0f);
+    good->bind();
     Shader::unbind();
     EXPECT_EQ(0, currentProgram());
-    GLuint program = shader->program;
-    delete shader;
+    GLuint program = good->program;
+    delete good;
     EXPECT_FALSE(glIsProgram(program));
 }

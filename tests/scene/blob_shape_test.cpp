@@ -6,8 +6,6 @@
 
 namespace {
 
-const char* kShapeNames[8] = {"Blob", "Fly", "Drop", "Muffin", "Bomber", "Rotundus", "Pillow", "Slimy"};
-
 // How far in front of the camera a window depth lies, undoing the perspective projection's depth:
 // ndc = (p10 * -e + p14) / e.
 float eyeDistance(const MatrixStack& projection, float depth) {
@@ -32,12 +30,10 @@ TEST_F(BlobTest, EveryShapeIsAClosedSurfaceFacingOutward) {
             mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 1, 0, &projection, &modelview, &frustum);
             float d = 1.0f;
             glReadPixels(kSize / 2, kSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &d);
-            EXPECT_LT(d, 1.0f) << kShapeNames[model] << " leaves a hole in view " << view;
+            EXPECT_LT(d, 1.0f) << "shape " << model << " leaves a hole in view " << view;
             seen[view] = eyeDistance(projection, d);
         }
-        for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_LT(seen[axis * 2] + seen[axis * 2 + 1], 8.0f) << kShapeNames[model] << " along axis " << axis;
-        }
+        for (int axis = 0; axis < 3; ++axis) EXPECT_LT(seen[axis * 2] + seen[axis * 2 + 1], 8.0f) << model << " axis " << axis;
     }
 }
 
@@ -59,9 +55,7 @@ TEST_F(BlobTest, MorphsRunFromTheFirstShapeToTheSecond) {
         image[i].resize(kSize * kSize * 4);
         glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, image[i].data());
     }
-    EXPECT_TRUE(image[0] != image[1]) << "the two shapes look alike";
-    EXPECT_TRUE(image[0] == image[2]) << "mix 0 differs from the muffin";
-    EXPECT_TRUE(image[1] == image[4]) << "mix 1 differs from the fly";
+    EXPECT_TRUE(image[0] != image[1] && image[0] == image[2] && image[1] == image[4]) << "mix 0 the muffin, 1 the fly";
     EXPECT_TRUE(image[3] != image[0] && image[3] != image[1]);
 }
 
@@ -87,4 +81,37 @@ TEST_F(BlobTest, TransparentBlobsShowWhatIsBehindThem) {
     EXPECT_LT(green[0], 60);
     // a third or more through each of the two walls lets over a tenth of the white through
     EXPECT_GT(green[1], green[0] + 25);
+}
+
+// What "tint" each draw sends. draw: the player of code mod 4, red and blue lifted by 0.2 above 3, magenta
+// with alpha (code - 8) percent above 7. drawDying: lifted by 0.1, alpha = fade, magenta only for 8.
+// drawMorph: the player colour, green for unknown players.
+TEST_F(BlobTest, TintsFollowTheColourCodes) {
+    enum { kDraw, kDying, kMorph };
+    const struct {
+        int variant, code;
+        float fade, tint[4];
+    } cases[] = {
+        {kDraw, 1, 0, {1, 0, 0, 1}},         {kDraw, 4, 0, {0.2f, 1, 0.2f, 1}},  {kDraw, 5, 0, {1, 0, 0.2f, 1}},
+        {kDraw, 6, 0, {0.2f, 0, 1, 1}},      {kDraw, 7, 0, {1, 1, 0.2f, 1}},     {kDraw, 8, 0, {1, 0, 1, 0}},
+        {kDraw, 20, 0, {1, 0, 1, 0.12f}},    {kDraw, 80, 0, {1, 0, 1, 0.72f}},   {kDraw, -3, 0, {0, 1, 0, 1}},
+        {kDying, 2, 0.25f, {0, 0, 1, 0.25f}}, {kDying, 4, 0.5f, {0.1f, 1, 0.1f, 0.5f}},
+        {kDying, 5, 0.5f, {1, 0, 0.1f, 0.5f}}, {kDying, 6, 0.75f, {0.1f, 0, 1, 0.75f}},
+        {kDying, 8, 0.6f, {1, 0, 1, 0.6f}},   {kDying, 80, 0.3f, {0.1f, 1, 0.1f, 0.3f}},
+        {kMorph, 1, 0, {1, 0, 0, 1}},         {kMorph, 3, 0, {1, 1, 0, 1}},       {kMorph, 4, 0, {0, 1, 0, 1}},
+        {kMorph, -1, 0, {0, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        if (c.variant == kDraw) {
+            mesh->draw(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else if (c.variant == kDying) {
+            mesh->drawDying(0.0f, 0.0f, -11.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else {
+            mesh->drawMorph(0.0f, 0.0f, -11.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, c.code, 0, &projection, &modelview, 0.5f,
+                            &frustum);
+        }
+        float tint[4];
+        glGetUniformfv(mesh->shader->program, mesh->shader->uniform("tint"), tint);
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(c.tint[i], tint[i]) << c.variant << " code " << c.code << " channel " << i;
+    }
 }

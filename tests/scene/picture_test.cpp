@@ -33,9 +33,7 @@ double fineDetail(const std::vector<double>& a, const std::vector<double>& b) {
     double sum = 0.0;
     for (int i = kSize + 1; i < kSize * (kSize - 1) - 1; ++i) {
         double mean = 0.0;
-        for (int k = 0; k < 9; ++k) {
-            mean += (a[i + (k / 3 - 1) * kSize + k % 3 - 1] - b[i + (k / 3 - 1) * kSize + k % 3 - 1]) / 9.0;
-        }
+        for (int k = 0; k < 9; ++k) mean += (a[i + (k / 3 - 1) * kSize + k % 3 - 1] - b[i + (k / 3 - 1) * kSize + k % 3 - 1]) / 9.0;
         sum += i % kSize > 0 && i % kSize < kSize - 1 ? std::fabs(a[i] - b[i] - mean) : 0.0;
     }
     return sum / ((kSize - 2) * (kSize - 2));
@@ -62,8 +60,7 @@ int strayPixels(const std::vector<float>& a, const std::vector<float>& b, int re
 class PictureTest : public GlTest {
 protected:
     OffscreenTarget target;
-    MatrixStack modelview{4};
-    MatrixStack projection;
+    MatrixStack modelview{4}, projection;
     Frustum frustum;
 
     void SetUp() override {
@@ -97,9 +94,7 @@ protected:
         std::vector<unsigned char> rgba(width * height * 4);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         std::vector<double> out(width * height);
-        for (int i = 0; i < width * height; ++i) {
-            out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
-        }
+        for (int i = 0; i < width * height; ++i) out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
         return out;
     }
     std::vector<float> depths(int width = kSize, int height = kSize) {
@@ -208,24 +203,21 @@ TEST_F(PictureTest, MorphsEndOnTheTargetsOutline) {
     int morphs = 0;
     for (UnitTemplate* from : types) {
         for (int next : from->morphTargets) {
-            if (next >= 0) {
-                const UnitTemplate* to = types[next];
-                clear();
-                mesh.drawMorph(0.0f, 0.0f, 0.0f, from->size, from->heightScale, to->size, to->heightScale,
-                               from->shape, to->shape, 0, 0, &projection, &modelview, 1.0f, &frustum);
-                std::vector<float> last = depths();
-                clear();
-                mesh.draw(0.0f, 0.0f, 0.0f, to->size, to->heightScale, 0.03f, to->shape, 0, 0, &projection,
-                          &modelview, &frustum);
-                EXPECT_EQ(0, strayPixels(last, depths(), 4)) << from->name << " into " << to->name;
-                ++morphs;
-            }
+            if (next < 0) continue;
+            const UnitTemplate* to = types[next];
+            clear();
+            mesh.drawMorph(0.0f, 0.0f, 0.0f, from->size, from->heightScale, to->size, to->heightScale, from->shape,
+                           to->shape, 0, 0, &projection, &modelview, 1.0f, &frustum);
+            std::vector<float> last = depths();
+            clear();
+            mesh.draw(0.0f, 0.0f, 0.0f, to->size, to->heightScale, 0.03f, to->shape, 0, 0, &projection, &modelview,
+                      &frustum);
+            EXPECT_EQ(0, strayPixels(last, depths(), 4)) << from->name << " into " << to->name;
+            ++morphs;
         }
     }
     EXPECT_EQ(8, morphs);
-    for (UnitTemplate* type : types) {
-        delete type;
-    }
+    for (UnitTemplate* type : types) delete type;
 }
 
 // Each sky face, looked at straight on, shows its image upright and unmirrored: quadrants red, green / blue,
@@ -239,9 +231,7 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
     ASSERT_EQ(0, system(("mkdir -p " + skybox).c_str()));
     for (int face = 0; face < 6; ++face) {
         std::vector<unsigned char> image(16 * 16 * 4, 255);
-        for (int i = 0; i < 16 * 16 * 4; ++i) {
-            image[i] = i % 4 == 3 ? 255 : colour(face, (i / 64 < 8) * 2 + (i / 4 % 16 >= 8), i % 4);
-        }
+        for (int i = 0; i < 16 * 16 * 4; ++i) image[i] = i % 4 == 3 ? 255 : colour(face, (i / 64 < 8) * 2 + (i / 4 % 16 >= 8), i % 4);
         ASSERT_TRUE(writePngBottomUp(skybox + std::to_string(face + 1) + ".bmp", 16, 16, image));
     }
     Shader shader("..\\shader\\texm");
@@ -251,7 +241,7 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
     ASSERT_EQ(0, chdir(here));
     EXPECT_EQ(0, system(("rm -r " + std::string(folder)).c_str()));
     createSkyGeometry(&vertexArray, &vertexBuffer);
-    projection.perspective(60.0f, 1.0f, 0.1f, 10.0f);
+    projection.perspective(90.0f, 1.0f, 0.1f, 10.0f);  // a face fills the view out to its corners
     for (int face = 0; face < 6; ++face) {
         // sides: level, turned to face +x, -y, -x, +y; the top: up, facing +y; the bottom: down, facing -y
         modelview.loadIdentity();
@@ -259,12 +249,11 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
         modelview.rotate(face < 4 ? 90.0f * (face + 1) : 0.0f, 0.0f, 0.0f, 1.0f);
         clear();
         drawSkyBox(&shader, textures, vertexArray, vertexBuffer, &projection, &modelview);
-        for (int q = 0; q < 4; ++q) {  // top left, top right, bottom left, bottom right
+        for (int k = 0; k < 8; ++k) {  // quadrants top left, top right, bottom left, bottom right: middle, corner
+            const int q = k % 4, in = k < 4 ? 32 : 2;
             unsigned char seen[4];
-            glReadPixels(q % 2 ? 96 : 32, q < 2 ? 96 : 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
-            for (int c = 0; c < 3; ++c) {
-                EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << ", quadrant " << q;
-            }
+            glReadPixels(q % 2 ? kSize - in : in, q < 2 ? kSize - in : in, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << ", quadrant " << q;
         }
     }
     glDeleteTextures(6, textures);

@@ -37,21 +37,15 @@ TEST_F(TerrainTest, StripIndicesPerChunkOnBothMapSizes) {
                                           {8703, 64 + 63 * 65}};
     const unsigned int bigCases[][2] = {{0, 129}, {544, 16 + 129}, {8 * 544, 17 * 129}, {63 * 544, 112 + 113 * 129},
                                         {34815, 128 + 127 * 129}};
-    for (const auto& c : smallCases) {
-        EXPECT_EQ(c[1], small[c[0]]) << "64 map, index " << c[0];
-    }
-    for (const auto& c : bigCases) {
-        EXPECT_EQ(c[1], big[c[0]]) << "128 map, index " << c[0];
-    }
+    for (const auto& c : smallCases) EXPECT_EQ(c[1], small[c[0]]) << "64 map, index " << c[0];
+    for (const auto& c : bigCases) EXPECT_EQ(c[1], big[c[0]]) << "128 map, index " << c[0];
 }
 
 TEST_F(TerrainTest, NormalsPointDownOnLevelGroundWithHalvedZOnSlopes) {
     std::vector<float> normals(65 * 65 * 3);
     auto expectNormal = [&](int x, int y, float nx, float ny, float nz) {
         const float* n = &normals[(x + y * 65) * 3];
-        EXPECT_NEAR(nx, n[0], 1e-5f) << x << "," << y;
-        EXPECT_NEAR(ny, n[1], 1e-5f) << x << "," << y;
-        EXPECT_NEAR(nz, n[2], 1e-5f) << x << "," << y;
+        EXPECT_TRUE(std::fabs(nx - n[0]) + std::fabs(ny - n[1]) + std::fabs(nz - n[2]) < 3e-5f) << x << "," << y;
     };
     fill([](int, int) { return 3.0f; });
     terrain->buildNormals(normals.data());

@@ -25,25 +25,17 @@ TEST_F(TerrainTest, SlopeRulesOverTheRandomBaseTypes) {
     });
     std::vector<signed char> types(65 * 65);
     terrain->classifyTiles(0, types.data());
-    int variation = 0;
-    int hollows = 0;
+    int variation = 0, hollows = 0;
     for (int i = 0; i < 65 * 65; ++i) {
-        int x = i % 65;
-        int y = i / 65;
+        int x = i % 65, y = i / 65;
         // The peak is a crest and each of its neighbours sees a rise of 2 > 1.25; a pit's rim looks down
         // into it (D = +1 > 0.3), another crest.
         bool steep = std::abs(x - 30) <= 1 && std::abs(y - 30) <= 1;
         bool pit = y == 10 && x >= 5 && (x - 5) % 3 == 0;
         bool rim = !pit && std::abs(y - 10) <= 1 && x >= 4 && x <= 63;
-        if (steep || rim) {
-            ASSERT_EQ(0, types[i]) << x << "," << y;
-        } else if (pit) {
-            ASSERT_NE(0, types[i]) << x << "," << y;
-            hollows += types[i] == 1;
-        } else {
-            ASSERT_GE(types[i], 2) << x << "," << y;
-            variation += types[i] == 2;
-        }
+        ASSERT_TRUE(steep || rim ? types[i] == 0 : pit ? types[i] != 0 : types[i] >= 2) << x << "," << y;
+        hollows += pit && types[i] == 1;
+        variation += !steep && !rim && !pit && types[i] == 2;
     }
     // Four hollows in five and one of the 4036 level vertices in three on average.
     EXPECT_GE(hollows, 10);
@@ -55,12 +47,9 @@ TEST_F(TerrainTest, AsteroidStripesFollowTheSinesAndTheBorderBandWinsOverSlopes)
     std::vector<signed char> types(65 * 65);
     terrain->classifyTiles(1, types.data());
     // Index 670 (20, 10): sin(670/11 + 10) = 0.975 >= 0.5, sin(134 + 20/7.4) = -0.999 <= 0.5: stays 3.
-    EXPECT_EQ(3, types[at(20, 10)]);
-    // Index 660 (10, 10): 0.827 but 0.986 > 0.5: 2. Index 661 (11, 10): 0.373 < 0.5: 2.
-    EXPECT_EQ(2, types[at(10, 10)]);
-    EXPECT_EQ(2, types[at(11, 10)]);
-    // Index 792 (12, 12): 0.514 and 0.198: 3.
-    EXPECT_EQ(3, types[at(12, 12)]);
+    // Index 660 (10, 10): 0.827 but 0.986 > 0.5: 2. Index 661 (11, 10): 0.373 < 0.5: 2. Index 792 (12, 12):
+    // 0.514 and 0.198: 3.
+    EXPECT_TRUE(types[at(20, 10)] == 3 && types[at(10, 10)] == 2 && types[at(11, 10)] == 2 && types[at(12, 12)] == 3);
 
     // Ridges on every other column make every vertex steep: type 0 except the five-wide border band.
     fill([](int x, int) { return (x % 2) * 5.0f - 8.0f; });
@@ -91,10 +80,9 @@ TEST_F(TerrainTest, WeightImageChannelsCarryTypesOneToThree) {
     types.assign(65 * 65, 0);
     types[at(1, 1)] = 1;
     terrain->buildWeightImage(types.data(), image.data());
-    // Texel (3, 3) lies 0.1768 from the vertex: t = 1 - 0.1768 / 1.1 = 0.8393, byte 214.
-    EXPECT_EQ(214, weight(image, 3, 3, 0));
-    // Texel (7, 4): distance 0.8839, t = 0.1965, byte 50.
-    EXPECT_EQ(50, weight(image, 7, 4, 0));
+    // Texel (3, 3) lies 0.1768 from the vertex: t = 1 - 0.1768 / 1.1 = 0.8393, byte 214. Texel (7, 4):
+    // distance 0.8839, t = 0.1965, byte 50.
+    EXPECT_TRUE(weight(image, 3, 3, 0) == 214 && weight(image, 7, 4, 0) == 50);
     // Texel (5, 4): t = 0.6406 lies in the jitter band, within 0.2 of byte 163.
     EXPECT_NEAR(163, weight(image, 5, 4, 0), 52);
     // Cells that do not touch the vertex, and the other channels, stay 0.
