@@ -47,6 +47,24 @@ TEST_F(Combat, AcquisitionTakesTheFirstForeignUnitInRangeAndTheHumanNeverFiresIn
     EXPECT_TRUE(p->target == first && p->source == drop && p->kind == 1 && p->player == 0);
 }
 
+TEST_F(Combat, OnlyIdleAttackMovingAndChasingFightersLookForTargets) {
+    const struct {
+        int state;
+        bool fires;
+    } cases[] = {{kIdle, true}, {kAttackMove, true}, {kChase, true}, {kMove, false}, {kAttack, false}};
+    for (const auto& c : cases) {
+        removeUnits();
+        Unit* drop = spawn(kDrop, 20.0f, 20.0f, 0);
+        Unit* near = spawn(kBlob, 24.0f, 20.0f, 1);
+        Unit* far = spawn(kBlob, 40.0f, 40.0f, 1);
+        drop->state = c.state;
+        drop->target = far;
+        drop->destination[0] = drop->destination[1] = 30.0f;
+        run(1, 16);
+        EXPECT_EQ(c.fires, drop->target == near && manager->projectiles.size() == 1) << "state " << c.state;
+    }
+}
+
 TEST_F(Combat, ShotsFlyAtFourPerSecondHitAndFadeFor2000MsOrFadeUnspentWhenTheTargetDies) {
     // 5.004 to the aim point at 1.0 per 250 ms frame: the first shot hits in frame 6, just when the 1250 ms
     // reload lets the next one go; the second hits in frame 11 (42 + 5 * 0.125 - 8, then two frames of

@@ -49,10 +49,11 @@ TEST_F(Economy, BlobsWalkIntoReachMineTwoPerSecondEachAndMoveOnWhenTheCrystalRun
     manager->order(b, kMine, c);
     run(1, 1000);
     EXPECT_TRUE(c->amount == 2495.0f && c->glow == 2.0f && fabsf(manager->players[1].crystals - 105.9f) < 1e-3f);
-    // Run dry (the second miner takes it below 0): both go on to the nearest live crystal and make it glow.
-    c->amount = 1.0f;
+    // A crystal is left only when it is run dry: the first miner leaves half a crystal and stays (though
+    // another crystal is nearer to it), the second takes it below 0 and goes on to the nearest live one.
+    c->amount = 1.5f;
     run(1, 500);
-    EXPECT_TRUE(c->amount == -1.0f && a->crystal == next && b->crystal == next && next->glow == 2.0f);
+    EXPECT_TRUE(c->amount == -0.5f && a->crystal == c && b->crystal == next);
     far->amount = next->amount = 0.0f;
     run(1, 500);
     EXPECT_EQ(kIdle, a->state);
