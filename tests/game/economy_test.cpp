@@ -142,6 +142,10 @@ TEST_F(Economy, AMorphKeepsTheLifeFractionRisesIntoTheAirAndBoostSpeedsUpTheHuma
     EXPECT_TRUE(boosted->type == kDrop && muffin->type == kMuffin && flyer->position[2] == 2.2875f);
     run(1, 3750);
     EXPECT_TRUE(muffin->type == kDrop && muffin->life == 50.0f);
+    Unit* late = spawn(kMuffin, 44.0f, 40.0f, 0);
+    manager->order(late, kMorph, &z);
+    run(1, 100);
+    EXPECT_NEAR(9.0f * 100.0f / 15000.0f, late->progress, 1e-6f);
 }
 
 }  // namespace

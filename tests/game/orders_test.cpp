@@ -97,6 +97,9 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     manager->commandAt(At(25.0f, 25.0f, 0.6f));  // on an own unit
     EXPECT_TRUE(drop->state == kMove && blob->state == kMove && enemy->state == kIdle);
     EXPECT_TRUE(manager->orderSelection(kMove, At(25.0f, 25.0f)));  // some of the selection took it
+    manager->commandAt(At(30.4f, 30.0f, 0.2f));  // outside the crystal's picking radius
+    EXPECT_EQ(nullptr, blob->crystal);
+    EXPECT_TRUE(!manager->players[0].isComputer && manager->players[1].isComputer && manager->players[3].isComputer);
     // An own Blob standing on the crystal: the crystal still wins over a move. Only Blobs mine.
     spawn(kBlob, 30.0f, 30.0f, 0)->position[2] = 0.2f;
     manager->commandAt(At(30.1f, 30.0f, 0.2f));
