@@ -65,26 +65,32 @@ TEST_F(ComputerPlayers, SplitsBelowTheWorkerCapAndRarelyAtIt) {
 
 // Two minutes in, with less than the 80 reserve a computer player neither arms (Blobs above the cap into
 // Muffins) nor upgrades. A Muffin whose player has a tower standing or being built takes the Fly slot three
-// times in four, and otherwise one of three slots: five in six in all.
+// times in four, and otherwise one of three slots: five in six in all. Without a tower the Fly is refused,
+// so a Muffin morphs at two calls in three.
 TEST_F(ComputerPlayers, ArmingAndUpgradesWaitForTheReserveAndMuffinsFavourTheFly) {
     for (int money = 0; money < 2; ++money) {
-        int armed = 0, upgrades = 0, flies = 0;
+        int armed = 0, upgrades = 0, flies = 0, plainUpgrades = 0;
         for (int i = 0; i < 3000; ++i) {
             reset(0, 120000, 6);
-            Unit* muffin = spawn(kMuffin, 20.0f, 20.0f, 2);
-            Unit* builder = spawn(kBlob, 30.0f, 30.0f, 2);
+            Unit* plain = spawn(kMuffin, 40.0f, 20.0f, 2);
+            Unit* muffin = spawn(kMuffin, 20.0f, 20.0f, 3);
+            Unit* builder = spawn(kBlob, 30.0f, 30.0f, 3);
             builder->state = kMorph;
             builder->morphTarget = kSlimeTower;
-            manager->players[2].towerCount = 1;
-            manager->players[1].crystals = manager->players[2].crystals = money ? 80.0f : 79.99f;
+            manager->players[3].towerCount = 1;
+            for (int p = 1; p < 4; ++p) {
+                manager->players[p].crystals = money ? 80.0f : 79.99f;
+            }
             manager->thinkComputerPlayers();
             armed += count(1, kMorph, kMuffin);
             upgrades += muffin->state == kMorph;
             flies += muffin->state == kMorph && muffin->morphTarget == kFly;
+            plainUpgrades += plain->state == kMorph;
         }
         EXPECT_EQ(money ? 3000 : 0, upgrades) << money;
         EXPECT_NEAR(money ? 1.0 / 3.0 : 0.0, armed / 3000.0, 0.05);  // the Muffin slot of three
         EXPECT_NEAR(money ? 5.0 / 6.0 : 0.0, flies / 3000.0, 0.02);
+        EXPECT_NEAR(money ? 2.0 / 3.0 : 0.0, plainUpgrades / 3000.0, 0.05);
     }
 }
 
