@@ -1,7 +1,5 @@
-#include <string>
 #include <utility>
 
-#include "app/globals.h"
 #include "render_fixture.h"
 
 namespace {
@@ -15,11 +13,8 @@ typedef Render2DTest CanvasTest;
 
 }  // namespace
 
+// The blend function shows in every translucent colour the tests below measure.
 TEST_F(CanvasTest, BeginAndEndSwitchBetweenThe2DAnd3DStates) {
-    GLint source = 0, destination = 0;
-    glGetIntegerv(GL_BLEND_SRC_RGB, &source);
-    glGetIntegerv(GL_BLEND_DST_RGB, &destination);
-    EXPECT_TRUE(source == GL_SRC_ALPHA && destination == GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ((GLint)canvas->plainShader->program, currentProgram());
     canvas->end2D();
@@ -28,21 +23,16 @@ TEST_F(CanvasTest, BeginAndEndSwitchBetweenThe2DAnd3DStates) {
     canvas->begin2D();
 }
 
+// Alpha 0x80 blends half of the red over black; negative sizes draw from the other side; an outline leaves
+// the inside alone.
 TEST_F(CanvasTest, RectanglesCoverTheirPixelsInTheirColour) {
     canvas->drawRect(100.0f, 50.0f, 40.0f, 30.0f, 0x33CC66FF, false, &projection);
-    EXPECT_TRUE(pixelIs(100, 50, 0x33, 0xCC, 0x66) && pixelIs(139, 79, 0x33, 0xCC, 0x66));
-    EXPECT_TRUE(pixelIs(99, 60, 0, 0, 0) && pixelIs(140, 60, 0, 0, 0));
-    EXPECT_TRUE(pixelIs(120, 49, 0, 0, 0) && pixelIs(120, 80, 0, 0, 0));
-    // Alpha 0x80 blends half of the red over black.
     canvas->drawRect(10.0f, 10.0f, 20.0f, 20.0f, 0xFF000080, false, &projection);
-    EXPECT_TRUE(pixelIs(20, 20, 128, 0, 0));
-    // Negative sizes draw from the other side.
     canvas->drawRect(300.0f, 200.0f, -20.0f, -10.0f, 0xFFFFFFFF, false, &projection);
-    EXPECT_TRUE(pixelIs(280, 190, 255, 255, 255) && pixelIs(299, 199, 255, 255, 255));
-    EXPECT_TRUE(pixelIs(300, 195, 0, 0, 0) && pixelIs(279, 195, 0, 0, 0));
-    // An outline leaves the inside alone.
     canvas->drawRect(400.0f, 400.0f, 60.0f, 40.0f, 0xFFFF00FF, true, &projection);
-    EXPECT_TRUE(pixelIs(430, 420, 0, 0, 0));
+    expectPixels({{100, 50, 0x33, 0xCC, 0x66}, {139, 79, 0x33, 0xCC, 0x66}, {99, 60, 0, 0, 0}, {140, 60, 0, 0, 0},
+                  {120, 49, 0, 0, 0}, {120, 80, 0, 0, 0}, {20, 20, 128, 0, 0}, {280, 190, 255, 255, 255},
+                  {299, 199, 255, 255, 255}, {300, 195, 0, 0, 0}, {279, 195, 0, 0, 0}, {430, 420, 0, 0, 0}});
     EXPECT_TRUE(edgeIs(430, 399, 430, 400, 255, 255, 0) && edgeIs(399, 420, 400, 420, 255, 255, 0));
 }
 
@@ -64,25 +54,22 @@ TEST_F(CanvasTest, ButtonBoxFramesAndMarkersTakeTheirColoursFromStateAndKind) {
         int x = 20 + 20 * i;
         const int* m = markers[i];
         canvas->drawMarker((float)x, 400.0f, m[0], &projection);
-        EXPECT_TRUE(pixelIs(x - 2, 398, m[1], m[2], m[3]) && pixelIs(x + 1, 401, m[1], m[2], m[3])) << m[0];
-        EXPECT_TRUE(pixelIs(x - 3, 400, 0, 0, 0) && pixelIs(x + 2, 400, 0, 0, 0)) << "kind " << m[0];
-        EXPECT_TRUE(pixelIs(x, 397, 0, 0, 0) && pixelIs(x, 402, 0, 0, 0)) << "kind " << m[0];
+        expectPixels({{x - 2, 398, m[1], m[2], m[3]}, {x + 1, 401, m[1], m[2], m[3]}, {x - 3, 400, 0, 0, 0},
+                      {x + 2, 400, 0, 0, 0}, {x, 397, 0, 0, 0}, {x, 402, 0, 0, 0}});
     }
 }
 
 TEST_F(CanvasTest, DrawTextureLaysTheImagesTopRowAlongTheBottomEdge) {
     // Top row red, green; bottom row blue, white (given bottom row first).
-    ASSERT_TRUE(writePngBottomUp("corners.png", 2, 2, {0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255}));
-    testing::internal::CaptureStdout();
+    ASSERT_TRUE(writePngBottomUp("corners.png", 2, 2,
+                                 {0, 0, 255, 255, 255, 255, 255, 255, 255, 0, 0, 255, 0, 255, 0, 255}));
     Texture texture = loadTexture(".\\corners.png");
-    testing::internal::GetCapturedStdout();
     // Nearest sampling shows clean quarters (Mesa blends magnified texels while anisotropy is above 1).
     setFiltering(&texture, 1, false, false);
     setAnisotropy(&texture, 1, 1.0f);
     canvas->drawTexture(100.0f, 100.0f, 64.0f, 64.0f, &projection, texture);
-    EXPECT_TRUE(pixelIs(104, 104, 255, 0, 0) && pixelIs(160, 104, 0, 255, 0));
-    EXPECT_TRUE(pixelIs(104, 160, 0, 0, 255) && pixelIs(160, 160, 255, 255, 255));
-    EXPECT_TRUE(pixelIs(99, 130, 0, 0, 0) && pixelIs(164, 130, 0, 0, 0));
+    expectPixels({{104, 104, 255, 0, 0}, {160, 104, 0, 255, 0}, {104, 160, 0, 0, 255}, {160, 160, 255, 255, 255},
+                  {99, 130, 0, 0, 0}, {164, 130, 0, 0, 0}});
     EXPECT_EQ((GLint)canvas->plainShader->program, currentProgram()) << "drawTexture ends with the plain program";
     glDeleteTextures(1, &texture);
 }
@@ -108,6 +95,6 @@ TEST_F(CanvasTest, InterfacePiecesShowTheAtlasUprightOneTexelPerPixel) {
     EXPECT_EQ(std::make_pair(10, 250), atlasAt(10, 250)) << "left piece: 280 x 280 from (0, 0) at the corner";
     EXPECT_EQ(std::make_pair(502, 230), atlasAt(630, 230)) << "right piece: 240 x 240 from (272, 0) at x = 400";
     EXPECT_EQ(std::make_pair(60, 505), atlasAt(300, 160)) << "middle strip: from (0, 440) at (240, 95)";
-    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0) && pixelIs(320, 300, 0, 0, 0)) << "the dark backing 0x000800 under the middle";
+    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0) && pixelIs(320, 300, 0, 0, 0)) << "dark backing 0x000800 under the middle";
 }
 

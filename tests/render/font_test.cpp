@@ -1,6 +1,5 @@
 #include <string>
 
-#include "app/globals.h"
 #include "render_fixture.h"
 
 namespace {
@@ -15,31 +14,25 @@ protected:
     }
 };
 
-std::string characters(int first, int last) {
-    std::string text;
-    for (int c = first; c <= last; ++c) text += (char)c;
-    return text;
-}
-
 }  // namespace
 
-// Menus, buttons and tooltips are laid out by these widths.
+// Menus, buttons and tooltips are laid out by these widths. Every byte below 128 once sums all 128 advances
+// of a half: control characters are full-cell icons, except the bold ones with their own widths.
 TEST_F(FontTest, TextWidthSumsTheAdvancesAtTheSize) {
+    std::string all(128, '\0');
+    for (int c = 0; c < 128; ++c) all[c] = (char)c;
     const struct {
         std::string text;
         float size;
         bool bold;
         float width;
     } cases[] = {
-        {"", 32, false, 0},          {"1", 16, false, 6.5f},     {"1", 32, true, 14},
-        {"Hello", 16, false, 28},    // H 17 + e 13 + l 6 + l 6 + o 14 = 56 units
+        {"", 32, false, 0},           {"1", 16, false, 6.5f}, {"1", 32, true, 14},
+        {"Hello", 16, false, 28},     // H 17 + e 13 + l 6 + l 6 + o 14 = 56 units
         {"1#\xC8", 16, false, 13.5f},  // 13 + 14 units; bytes above 127 have no glyph and no advance
-        {"Start Game!", 32, false, 125}, {"Start Game!", 32, true, 134},
-        {characters(32, 126), 32, false, 1168}, {characters(32, 126), 32, true, 1277},
-        // Control characters are full-cell icons, except the bold ones with their own widths.
-        {characters(1, 31), 32, false, 992}, {characters(1, 31), 32, true, 685},
+        {all, 32, false, 2200},       {all, 32, true, 1985},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.width, font->textWidth(c.text, c.size, c.bold)) << c.text << " " << c.size << c.bold;
+    for (const auto& c : cases) EXPECT_EQ(c.width, font->textWidth(c.text, c.size, c.bold)) << c.size << c.bold;
 }
 
 TEST_F(FontTest, LinesAreAlignedByTheirTruncatedWidthAndEachGlyphDrawsItsCell) {

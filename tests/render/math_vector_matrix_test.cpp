@@ -10,16 +10,17 @@
 namespace {
 
 // Applies the current matrix to a point (w = 1) with the column-major layout.
-void expectMaps(const MatrixStack& s, const float in[3], const float out[4], float tolerance = 1e-5f) {
+void expectMaps(const MatrixStack& s, const float in[3], const float out[4]) {
     const float* m = s.current.m;
     for (int r = 0; r < 4; ++r) {
         float v = m[r] * in[0] + m[4 + r] * in[1] + m[8 + r] * in[2] + m[12 + r];
-        EXPECT_NEAR(out[r], v, tolerance) << "(" << in[0] << "," << in[1] << "," << in[2] << ") row " << r;
+        EXPECT_NEAR(out[r], v, 1e-5f) << "(" << in[0] << "," << in[1] << "," << in[2] << ") row " << r;
     }
 }
 
 void expectVector(float x, float y, float z, const Vector3& v) {
-    EXPECT_TRUE(std::fabs(x - v.x) < 1e-6f && std::fabs(y - v.y) < 1e-6f && std::fabs(z - v.z) < 1e-6f) << v.x << "," << v.y << "," << v.z;
+    EXPECT_TRUE(std::fabs(x - v.x) < 1e-6f && std::fabs(y - v.y) < 1e-6f && std::fabs(z - v.z) < 1e-6f)
+        << v.x << "," << v.y << "," << v.z;
 }
 
 }  // namespace
@@ -45,45 +46,35 @@ TEST(Vector3Test, ArithmeticLengthNormalizeAndCross) {
 TEST(MatrixStackTest, TransformsMapPointsWhereTheyShould) {
     const float r3 = 1.0f / std::sqrt(3.0f);
     const struct {
-        const char* what;
         void (*build)(MatrixStack&);
         float in[3], out[4];
     } cases[] = {
         // The last call applies first: scale, then translate.
-        {"translate after scale", [](MatrixStack& s) { s.translate(1, 2, 3); s.scale(2, 3, 4); },
-         {1, 1, 1}, {3, 5, 7, 1}},
-        {"a quarter turn about z takes x to y", [](MatrixStack& s) { s.rotate(90, 0, 0, 1); }, {1, 0, 0}, {0, 1, 0, 1}},
-        // A third of a turn about the diagonal cycles the axes x -> y -> z -> x.
-        {"x about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
-         {1, 0, 0}, {0, 1, 0, 1}},
-        {"y about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
-         {0, 2, 0}, {0, 0, 2, 1}},
-        {"z about the diagonal", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); },
-         {0, 0, 3}, {3, 0, 0, 1}},
-        // A point on the axis stays put; turned -90 about x, y goes to -z.
-        {"on the axis", [](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(77, d, d, d); },
-         {r3, r3, r3}, {r3, r3, r3, 1}},
-        {"minus a quarter about x", [](MatrixStack& s) { s.rotate(-90, 1, 0, 0); }, {0, 1, 0}, {0, 0, -1, 1}},
+        {[](MatrixStack& s) { s.translate(1, 2, 3); s.scale(2, 3, 4); }, {1, 1, 1}, {3, 5, 7, 1}},
+        // A third of a turn about the diagonal cycles the axes x -> y -> z -> x; the point's unequal
+        // coordinates weigh every element of the matrix. A point on the axis stays put.
+        {[](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(120, d, d, d); }, {1, 2, 3}, {3, 1, 2, 1}},
+        {[](MatrixStack& s) { float d = 1 / std::sqrt(3.0f); s.rotate(77, d, d, d); }, {r3, r3, r3}, {r3, r3, r3, 1}},
+        // Turned -90 about x, y goes to -z.
+        {[](MatrixStack& s) { s.rotate(-90, 1, 0, 0); }, {0, 1, 0}, {0, 0, -1, 1}},
         // The axis is used as given: a half turn about (0, 0, 2) makes z' = (t z z + c) z = 7 z.
-        {"unnormalised axis", [](MatrixStack& s) { s.rotate(180, 0, 0, 2); }, {1, 0, 1}, {-1, 0, 7, 1}},
+        {[](MatrixStack& s) { s.rotate(180, 0, 0, 2); }, {1, 0, 1}, {-1, 0, 7, 1}},
         // The multiply may be given its own matrix: [2I t; 0 1]^2 = [4I 3t; 0 1].
-        {"squared", [](MatrixStack& s) { s.translate(1, 0, 0); s.scale(2, 2, 2); s.multiply(s.current); },
+        {[](MatrixStack& s) { s.translate(1, 0, 0); s.scale(2, 2, 2); s.multiply(s.current); },
          {1, 1, 1}, {7, 4, 4, 1}},
         // perspective and ortho replace what was there. f = 1 / tan(45 deg) = 1; z -2 lies at depth -1 / 2.
-        {"perspective", [](MatrixStack& s) { s.translate(5, 5, 5); s.perspective(90, 2, 1, 3); },
-         {2, 1, -2}, {1, 1, 1, 2}},
-        {"ortho to the top-right corner", [](MatrixStack& s) { s.scale(3, 3, 3); s.ortho(0, 800, 0, 600, 1, -1); },
-         {800, 600, 0}, {1, 1, 0, 1}},
-        {"ortho depth", [](MatrixStack& s) { s.ortho(-10, 10, -5, 5, 2, 6); }, {-5, 2.5f, -4}, {-0.5f, 0.5f, 0, 1}},
+        {[](MatrixStack& s) { s.translate(5, 5, 5); s.perspective(90, 2, 1, 3); }, {2, 1, -2}, {1, 1, 1, 2}},
+        // The top-right corner, and the depth range mapped to -1..1.
+        {[](MatrixStack& s) { s.scale(3, 3, 3); s.ortho(0, 800, 0, 600, 1, -1); }, {800, 600, 0}, {1, 1, 0, 1}},
+        {[](MatrixStack& s) { s.ortho(-10, 10, -5, 5, 2, 6); }, {-5, 2.5f, -4}, {-0.5f, 0.5f, 0, 1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(&c - cases);
         MatrixStack s;
         c.build(s);
         expectMaps(s, c.in, c.out);
     }
     EXPECT_EQ(3.141592f, degToRad(180.0f)) << "the game's float pi, not M_PI";
-    EXPECT_NE((float)M_PI, degToRad(180.0f));
 }
 
 TEST(MatrixStackTest, PushAndPopRestoreBitForBitAndStopAtTheBounds) {
@@ -95,9 +86,8 @@ TEST(MatrixStackTest, PushAndPopRestoreBitForBitAndStopAtTheBounds) {
     s.translate(7.0f, 8.0f, 9.0f);
     s.push();
     s.scale(4.0f, 4.0f, 4.0f);
-    Matrix4 full = s.current;
     s.push();  // full: ignored
-    EXPECT_TRUE(s.depth == 2 && memcmp(full.m, s.current.m, sizeof full.m) == 0);
+    EXPECT_EQ(2, s.depth);
     for (int i = 0; i < 3; ++i) s.pop();  // the third finds it empty: ignored
     EXPECT_EQ(0, s.depth);
     EXPECT_EQ(0, memcmp(before.m, s.current.m, sizeof before.m));
@@ -117,16 +107,12 @@ TEST(FrustumTest, PlanesFaceInwardsAndOnlyWhollyOutsideSpheresAreRejected) {
     } distances[] = {{kPlaneRight, 1, 0, -3, h * 2}, {kPlaneLeft, 1, 0, -3, h * 4}, {kPlaneBottom, 0, -4, -3, -h},
                      {kPlaneTop, 0, -4, -3, h * 7}, {kPlaneNear, 0, 0, 0, -1}, {kPlaneNear, 0, 0, -2, 1},
                      {kPlaneFar, 0, 0, -9, 1},       {kPlaneFar, 0, 0, -11, -1}};
-    for (const auto& d : distances) {
-        EXPECT_NEAR(d.distance, f.distance(d.x, d.y, d.z, d.plane), 1e-5f) << "plane " << d.plane << " z " << d.z;
-    }
-    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, -5.0f, 0.5f));
-    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, 5.0f, 1.0f));   // behind the camera
-    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, -10.5f, 1.0f));  // straddles the far plane
-    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, -12.0f, 1.0f));
-    EXPECT_FALSE(f.sphereVisible(0.0f, 0.0f, 0.0f, 1.0f)) << "touching from outside is outside";
-    EXPECT_TRUE(f.sphereVisible(0.0f, 0.0f, 0.0f, 1.001f));
-    EXPECT_FALSE(f.sphereVisible(6.0f, 0.0f, -4.0f, 1.0f)) << "off to the right";
+    for (const auto& d : distances) EXPECT_NEAR(d.distance, f.distance(d.x, d.y, d.z, d.plane), 1e-5f) << d.plane;
+    // (x, y, z, radius, visible): in view; behind the camera; straddling the far plane; beyond it; touching
+    // the near plane from outside is outside; just over it; off to the right.
+    const float spheres[][5] = {{0, 0, -5, 0.5f, 1}, {0, 0, 5, 1, 0},    {0, 0, -10.5f, 1, 1}, {0, 0, -12, 1, 0},
+                                {0, 0, 0, 1, 0},     {0, 0, 0, 1.001f, 1}, {6, 0, -4, 1, 0}};
+    for (const auto& s : spheres) EXPECT_EQ(s[4] != 0, f.sphereVisible(s[0], s[1], s[2], s[3])) << s[2] << " " << s[3];
 
     // On the view axis: the window centre; halfway to the right edge at depth 4 (x = 2): three quarters of
     // the width, y from the bottom. Odd sizes keep the products (600.75, 150.25) off the truncation step.

@@ -54,11 +54,10 @@ std::string outline(const std::string& text) {
 // A good pair links silently and looks names up as GL does; each failure is reported on its stream and leaves
 // an invalid shader.
 TEST_F(ShaderTest, GoodPairLinksAndEachFailureIsReportedAndLeavesAnInvalidShader) {
-    struct Case {
+    const struct {
         const char *name, *vertex, *fragment, *err, *outline;
         bool stageObjects;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // A missing .vert never looks for the .frag: one message only.
         {"none", 0, 0, "Vertex shader file none.vert does not exist.\n", "", false},
         {"half", kVertex, 0, "Fragment shader file half.frag does not exist.\n", "", false},
@@ -73,7 +72,7 @@ TEST_F(ShaderTest, GoodPairLinksAndEachFailureIsReportedAndLeavesAnInvalidShader
     EXPECT_TRUE(good->uniform("projection") >= 0 && good->uniform("tint") >= 0 && good->attribute("texcoord") == -1);
     EXPECT_NE(good->uniform("projection"), good->uniform("tint"));
     EXPECT_EQ(-1, good->uniform("unused")) << "declared but optimised away";
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Shader* shader = load(c.name, c.vertex, c.fragment);
         EXPECT_EQ(c.err, err) << c.name;
         EXPECT_EQ(c.outline, outline(out)) << c.name << ":\n" << out;

@@ -9,11 +9,11 @@ namespace {
 
 typedef Render2DTest TextureTest;
 
-// A parameter of the texture (filter and wrap names are exact as floats) or of its level 0 (level >= 0).
-GLfloat parameter(Texture texture, GLenum name, int level = -1) {
+// A parameter of the bound texture (filter and wrap names are exact as floats) or, given a level, of that level.
+GLfloat parameter(GLenum name, int level = -1) {
     GLfloat value = 0.0f;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    level >= 0 ? glGetTexLevelParameterfv(GL_TEXTURE_2D, level, name, &value) : glGetTexParameterfv(GL_TEXTURE_2D, name, &value);
+    level >= 0 ? glGetTexLevelParameterfv(GL_TEXTURE_2D, level, name, &value)
+               : glGetTexParameterfv(GL_TEXTURE_2D, name, &value);
     return value;
 }
 
@@ -30,11 +30,11 @@ bool unitZeroHolds(Texture texture) {
 // Each layout reaches GL with its colours in place, the file's top row as t = 0, alpha only where the file
 // has it, mipmaps, and the game's sampling; a file that does not load says so in one line and gives 0.
 TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
-    // A BMP 5 wide (15-byte rows, which SDL pads), decoded as BGR; a PNG with alpha, rows given bottom first.
-    const unsigned char bmp[30] = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150,
-                                   160, 170, 180, 190, 200, 210, 220, 230, 240, 250, 1, 2, 3, 4, 5};
-    ASSERT_TRUE(writeBmp("odd.bmp", 5, 2, bmp));
-    ASSERT_TRUE(writePngBottomUp("corners.png", 2, 2, {0, 0, 255, 128, 255, 255, 255, 0, 255, 0, 0, 255, 0, 255, 0, 255}));
+    // A BMP 3 wide (9-byte rows, which SDL pads), decoded as BGR; a PNG with alpha, rows given bottom first.
+    const unsigned char bmp[18] = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180};
+    ASSERT_TRUE(writeBmp("odd.bmp", 3, 2, bmp));
+    ASSERT_TRUE(writePngBottomUp("corners.png", 2, 2,
+                                 {0, 0, 255, 128, 255, 255, 255, 0, 255, 0, 0, 255, 0, 255, 0, 255}));
     std::ofstream("junk.png") << "this is not an image";
     const struct {
         const char* path;
@@ -42,9 +42,8 @@ TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
         GLint internal;
         std::vector<unsigned char> rgba;
     } cases[] = {
-        {".\\odd.bmp", 5, 2, GL_RGB, {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 100, 110, 120, 255, 130, 140,
-                                      150, 255, 160, 170, 180, 255, 190, 200, 210, 255, 220, 230, 240, 255, 250, 1, 2,
-                                      255, 3, 4, 5, 255}},
+        {".\\odd.bmp", 3, 2, GL_RGB, {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255, 100, 110, 120, 255,
+                                      130, 140, 150, 255, 160, 170, 180, 255}},
         {".\\corners.png", 2, 2, GL_RGBA, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 128, 255, 255, 255, 0}},
         {".\\textures\\nowhere\\missing.png", 0, 0, 0, {}},
         {".\\junk.png", 0, 0, 0, {}},
@@ -64,17 +63,17 @@ TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
             continue;
         }
         EXPECT_EQ("", out);
-        EXPECT_TRUE(c.width == parameter(texture, GL_TEXTURE_WIDTH, 0) && c.height == parameter(texture, GL_TEXTURE_HEIGHT, 0));
-        EXPECT_EQ(c.internal, parameter(texture, GL_TEXTURE_INTERNAL_FORMAT, 0));
+        EXPECT_TRUE(c.width == parameter(GL_TEXTURE_WIDTH, 0) && c.height == parameter(GL_TEXTURE_HEIGHT, 0));
+        EXPECT_EQ(c.internal, parameter(GL_TEXTURE_INTERNAL_FORMAT, 0));
         std::vector<unsigned char> texels(c.rgba.size());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         EXPECT_EQ(c.rgba, texels);
-        EXPECT_EQ(c.width / 2, parameter(texture, GL_TEXTURE_WIDTH, 1)) << "no mipmaps";
-        EXPECT_TRUE(parameter(texture, GL_TEXTURE_MIN_FILTER) == GL_LINEAR_MIPMAP_LINEAR && parameter(texture, GL_TEXTURE_MAG_FILTER) == GL_LINEAR);
-        EXPECT_TRUE(parameter(texture, GL_TEXTURE_WRAP_S) == GL_REPEAT && parameter(texture, GL_TEXTURE_WRAP_T) == GL_REPEAT);
-        EXPECT_EQ(2.0f, parameter(texture, GL_TEXTURE_MAX_ANISOTROPY_EXT));
+        EXPECT_EQ(c.width / 2, parameter(GL_TEXTURE_WIDTH, 1)) << "no mipmaps";
+        EXPECT_EQ(GL_LINEAR_MIPMAP_LINEAR, parameter(GL_TEXTURE_MIN_FILTER));
+        EXPECT_TRUE(parameter(GL_TEXTURE_MAG_FILTER) == GL_LINEAR && parameter(GL_TEXTURE_MAX_ANISOTROPY_EXT) == 2.0f);
+        EXPECT_TRUE(parameter(GL_TEXTURE_WRAP_S) == GL_REPEAT && parameter(GL_TEXTURE_WRAP_T) == GL_REPEAT);
         glDeleteTextures(1, &texture);
     }
 }
@@ -86,23 +85,26 @@ TEST_F(TextureTest, FilteringAndAnisotropyApplyToTheWholeGroupOnUnitZero) {
     std::vector<unsigned char> texels(64 * 64 * 4, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     EXPECT_EQ(std::vector<unsigned char>(64 * 64 * 4, 0), texels) << "64 x 64, zeroed";
-    EXPECT_EQ(GL_LINEAR, parameter(group[1], GL_TEXTURE_MIN_FILTER)) << "a blank texture has no mipmaps";
+    EXPECT_EQ(GL_LINEAR, parameter(GL_TEXTURE_MIN_FILTER)) << "a blank texture has no mipmaps";
     // linear, mipmaps -> magnification, minification
     const GLint table[4][4] = {{0, 0, GL_NEAREST, GL_NEAREST},
                                {0, 1, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
                                {1, 0, GL_LINEAR, GL_LINEAR},
                                {1, 1, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}};
-    for (const auto& row : table) {
+    for (const auto& r : table) {
         glActiveTexture(GL_TEXTURE3);
-        setFiltering(group, 2, row[0] != 0, row[1] != 0);
+        setFiltering(group, 2, r[0] != 0, r[1] != 0);
         EXPECT_TRUE(unitZeroHolds(group[1]));
-        for (Texture texture : group)
-            EXPECT_TRUE(row[2] == parameter(texture, GL_TEXTURE_MAG_FILTER) && row[3] == parameter(texture, GL_TEXTURE_MIN_FILTER)) << row[0] << row[1];
+        for (Texture texture : group) {
+            glBindTexture(GL_TEXTURE_2D, texture);
+            EXPECT_TRUE(r[2] == parameter(GL_TEXTURE_MAG_FILTER) && r[3] == parameter(GL_TEXTURE_MIN_FILTER)) << r[1];
+        }
     }
     ASSERT_GE(maxAnisotropy(), 4.0f);
     glActiveTexture(GL_TEXTURE3);
     setAnisotropy(group, 2, 4.0f);
     EXPECT_TRUE(unitZeroHolds(group[1]));
-    EXPECT_EQ(4.0f, parameter(group[0], GL_TEXTURE_MAX_ANISOTROPY_EXT));
+    glBindTexture(GL_TEXTURE_2D, group[0]);
+    EXPECT_EQ(4.0f, parameter(GL_TEXTURE_MAX_ANISOTROPY_EXT));
     glDeleteTextures(2, group);
 }
