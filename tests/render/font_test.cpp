@@ -36,18 +36,16 @@ TEST_F(FontTest, TextWidthSumsTheAdvancesAtTheSize) {
 }
 
 TEST_F(FontTest, LinesAreAlignedByTheirTruncatedWidthAndEachGlyphDrawsItsCell) {
-    // Left: the quad is 31 x 32 from (100, 100).
+    // Left: the quad is 31 x 32 from (100, 100). Right: "1" is 13 wide and ends at 500, so it starts at 487.
+    // "1#" at size 16 is 13.5 wide; the offset is 13 / 2 = 6.5, so from x = 100.125 the line starts at 93.625
+    // and '#' (6.5 on, 15.5 wide) ends at 115.625. The cells are 16 pixels high.
     draw("1", 100.0f, 100.0f, 32.0f, false, 0);
-    EXPECT_TRUE(lit(100, 100) && lit(130, 131));
-    EXPECT_FALSE(lit(99, 110) || lit(131, 110) || lit(110, 99) || lit(110, 132));
-    // Right: "1" is 13 wide and ends at 500, so it starts at 487.
     draw("1", 500.0f, 200.0f, 32.0f, false, 2);
-    EXPECT_TRUE(lit(487, 210) && lit(517, 210) && !lit(486, 210) && !lit(518, 210));
-    // "1#" at size 16 is 13.5 wide; the offset is 13 / 2 = 6.5, so from x = 100.125 the line starts at
-    // 93.625 and '#' (6.5 on, 15.5 wide) ends at 115.625. The cells are 16 pixels high.
     draw("1#", 100.125f, 300.0f, 16.0f, false, 1);
-    EXPECT_TRUE(lit(94, 305) && lit(115, 305) && lit(100, 315));
-    EXPECT_FALSE(lit(93, 305) || lit(116, 305) || lit(100, 316));
+    const int edges[][3] = {{100, 100, 1}, {130, 131, 1}, {99, 110, 0},  {131, 110, 0}, {110, 99, 0},  {110, 132, 0},
+                            {487, 210, 1}, {517, 210, 1}, {486, 210, 0}, {518, 210, 0}, {94, 305, 1},  {115, 305, 1},
+                            {100, 315, 1}, {93, 305, 0},  {116, 305, 0}, {100, 316, 0}};
+    for (const auto& e : edges) EXPECT_EQ(e[2] != 0, lit(e[0], e[1])) << e[0] << "," << e[1];
     EXPECT_EQ(0, currentProgram()) << "drawText leaves no program bound";
     // Quads are wider than advances, so where the next glyph begins its cell is on top. Bold '1' advances
     // 14; a tab is the icon in cell 105 advancing a whole cell; a byte above 127 is skipped.
@@ -71,11 +69,10 @@ TEST_F(FontTest, TintColoursTheGlyphAndTheShadowLiesTwoPixelsRightAndDown) {
     font->drawText("1", 100.0f, 100.0f, 32.0f, 0x80FF00FF, false, 0, &projection);
     font->drawText("1", 300.0f, 100.0f, 32.0f, 0xFFFFFF80, false, 0, &projection);
     EXPECT_TRUE(pixelIs(125, 116, 128, 17, 0) && pixelIs(105, 116, 0, 0, 255) && pixelIs(325, 116, 128, 9, 127));
-    // Shadow alpha 255 * 3 / 4 = 191 darkens white to 64; at alpha 0x80 it is 0x60, leaving 159.
+    // Shadow alpha 255 * 3 / 4 = 191 darkens white to 64; at alpha 0x80 it is 0x60, leaving 159; the text on top.
     clear(1.0f, 1.0f, 1.0f);
     font->drawTextShadowed("1", 100.0f, 100.0f, 32.0f, 0xFFFFFFFF, false, 0, &projection);
     font->drawTextShadowed("1", 300.0f, 100.0f, 32.0f, 0xFFFFFF80, false, 0, &projection);
-    EXPECT_TRUE(pixelIs(122, 99, 64, 64, 64) && pixelIs(132, 98, 64, 64, 64) && pixelIs(322, 99, 159, 159, 159));
-    EXPECT_TRUE(pixelIs(133, 110, 255, 255, 255) && pixelIs(122, 97, 255, 255, 255) && pixelIs(110, 99, 255, 255, 255));
-    EXPECT_TRUE(pixelIs(125, 116, 255, 17, 0)) << "the text lies on top";
+    expectPixels({{122, 99, 64, 64, 64}, {132, 98, 64, 64, 64}, {322, 99, 159, 159, 159}, {133, 110, 255, 255, 255},
+                  {122, 97, 255, 255, 255}, {110, 99, 255, 255, 255}, {125, 116, 255, 17, 0}});
 }

@@ -25,20 +25,18 @@ void expectVector(float x, float y, float z, const Vector3& v) {
 
 }  // namespace
 
+// A zero vector must not turn into NaNs that would poison lighting.
 TEST(Vector3Test, ArithmeticLengthNormalizeAndCross) {
-    Vector3 v(1.0f, 2.0f, 3.0f);
+    Vector3 v(1.0f, 2.0f, 3.0f), n(3.0f, 4.0f, 12.0f), zero, a(2.0f, 3.0f, 4.0f);
     v.add(Vector3(0.5f, -1.0f, 2.0f));
     v.subtract(Vector3(1.0f, 1.0f, 1.0f));
     expectVector(0.5f, 0.0f, 4.0f, v);
-    Vector3 n(3.0f, 4.0f, 12.0f), zero;  // a zero vector must not turn into NaNs that would poison lighting
     EXPECT_FLOAT_EQ(13.0f, n.length());
     n.normalize();
     expectVector(3.0f / 13.0f, 4.0f / 13.0f, 12.0f / 13.0f, n);
     zero.normalize();
     expectVector(0.0f, 0.0f, 0.0f, zero);
-    // (2, 3, 4) x (5, 6, 7) = (3*7 - 4*6, 4*5 - 2*7, 2*6 - 3*5)
-    Vector3 a(2.0f, 3.0f, 4.0f);
-    a.cross(Vector3(5.0f, 6.0f, 7.0f));
+    a.cross(Vector3(5.0f, 6.0f, 7.0f));  // (3*7 - 4*6, 4*5 - 2*7, 2*6 - 3*5)
     expectVector(-3.0f, 6.0f, -3.0f, a);
 }
 
@@ -101,13 +99,11 @@ TEST(FrustumTest, PlanesFaceInwardsAndOnlyWhollyOutsideSpheresAreRejected) {
     f.extract(projection, modelview);
     const float h = std::sqrt(0.5f);
     // (plane, point, signed distance): the side planes are 45 degrees off the view axis
-    const struct {
-        int plane;
-        float x, y, z, distance;
-    } distances[] = {{kPlaneRight, 1, 0, -3, h * 2}, {kPlaneLeft, 1, 0, -3, h * 4}, {kPlaneBottom, 0, -4, -3, -h},
-                     {kPlaneTop, 0, -4, -3, h * 7}, {kPlaneNear, 0, 0, 0, -1}, {kPlaneNear, 0, 0, -2, 1},
-                     {kPlaneFar, 0, 0, -9, 1},       {kPlaneFar, 0, 0, -11, -1}};
-    for (const auto& d : distances) EXPECT_NEAR(d.distance, f.distance(d.x, d.y, d.z, d.plane), 1e-5f) << d.plane;
+    const float distances[][5] = {{kPlaneRight, 1, 0, -3, h * 2}, {kPlaneLeft, 1, 0, -3, h * 4},
+                                  {kPlaneBottom, 0, -4, -3, -h},  {kPlaneTop, 0, -4, -3, h * 7},
+                                  {kPlaneNear, 0, 0, 0, -1},      {kPlaneNear, 0, 0, -2, 1},
+                                  {kPlaneFar, 0, 0, -9, 1},       {kPlaneFar, 0, 0, -11, -1}};
+    for (const auto& d : distances) EXPECT_NEAR(d[4], f.distance(d[1], d[2], d[3], (int)d[0]), 1e-5f) << d[0];
     // (x, y, z, radius, visible): in view; behind the camera; straddling the far plane; beyond it; touching
     // the near plane from outside is outside; just over it; off to the right.
     const float spheres[][5] = {{0, 0, -5, 0.5f, 1}, {0, 0, 5, 1, 0},    {0, 0, -10.5f, 1, 1}, {0, 0, -12, 1, 0},

@@ -60,11 +60,8 @@ inline Pixel readPixel(int x, int y) {
 // The pixel within one step per channel.
 inline ::testing::AssertionResult pixelIs(int x, int y, int r, int g, int b) {
     Pixel p = readPixel(x, y);
-    if (std::abs(p.r - r) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.b - b) <= 1) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is (" << p.r << "," << p.g << ","
-                                         << p.b << "), expected (" << r << "," << g << "," << b << ")";
+    if (std::abs(p.r - r) <= 1 && std::abs(p.g - g) <= 1 && std::abs(p.b - b) <= 1) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "pixel " << x << "," << y << " is " << p.r << "," << p.g << "," << p.b;
 }
 
 // A table of (x, y, r, g, b) pixel checks.
@@ -87,8 +84,8 @@ inline GLint currentProgram() {
 
 // A throw-away game directory entered for the test (DIR/bin the working directory, DIR/shader linking to the
 // repository's shaders, textures/ holding the scratch font and atlas above and whatever the test writes), a
-// Canvas inside its 2D pass, a Font that is also the global font, a 640 x 480 viewport cleared to black and
-// the 2D projection ortho(0, 640, 0, 480, 1, -1).
+// Canvas inside its 2D pass, a Font that is also the global font, a 640 x 480 viewport (and screen width)
+// cleared to black and the 2D projection ortho(0, 640, 0, 480, 1, -1).
 class Render2DTest : public GlTest {
 protected:
     void SetUp() override {
@@ -104,6 +101,7 @@ protected:
         GlTest::SetUp();
         if (HasFatalFailure()) return;
         glViewport(0, 0, 640, 480);
+        gScreenWidth = 640;
         projection.ortho(0.0f, 640.0f, 0.0f, 480.0f, 1.0f, -1.0f);
         clear(0.0f, 0.0f, 0.0f);
         std::vector<unsigned char> atlas(512 * 512 * 4, 255);

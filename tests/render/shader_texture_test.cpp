@@ -1,11 +1,53 @@
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "render/shader.h"
 #include "render/texture.h"
 #include "render_fixture.h"
 
 namespace {
+
+const char* kVertex =
+    "#version 150\nin vec2 vertex;\nuniform mat4 projection;\n"
+    "void main() { gl_Position = projection * vec4(vertex, 0.0, 1.0); }\n";
+// Written with Windows line ends, which must arrive as plain ones.
+const char* kFragment = "#version 150\r\nuniform vec4 tint;\r\nout vec4 colour;\r\nvoid main() { colour = tint; }\r\n";
+const char* kFragmentRead = "#version 150\nuniform vec4 tint;\nout vec4 colour;\nvoid main() { colour = tint; }\n";
+const char* kBroken = "#version 150\nvoid main() { this is not glsl }\n";
+// Compiles (main may live in another stage object) but cannot link.
+const char* kNoMain = "#version 150\nout vec4 fragColor;\nvoid paint() { fragColor = vec4(1.0); }\n";
+
+class ShaderTest : public Render2DTest {
+protected:
+    // Writes NAME.vert and NAME.frag (a null text writes no file), then loads NAME capturing both streams.
+    Shader* load(const std::string& name, const char* vertex, const char* fragment) {
+        if (vertex) std::ofstream(name + ".vert", std::ios::binary) << vertex;
+        if (fragment) std::ofstream(name + ".frag", std::ios::binary) << fragment;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        Shader* shader = new Shader(name);
+        out = testing::internal::GetCapturedStdout();
+        err = testing::internal::GetCapturedStderr();
+        return shader;
+    }
+    std::string out, err;
+};
+
+// Standard output reduced to its message lines, each run of log lines in between shown as one "log".
+std::string outline(const std::string& text) {
+    std::istringstream lines(text);
+    std::string line, result, last;
+    while (std::getline(lines, line)) {
+        std::string word = line == "Shader compilation failed." ? "compile"
+                           : line == "Shader linking failed."   ? "link"
+                                                                 : "log";
+        if (word != "log" || last != "log") result += (result.empty() ? "" : " ") + word;
+        last = word;
+    }
+    return result;
+}
 
 typedef Render2DTest TextureTest;
 
@@ -26,6 +68,48 @@ bool unitZeroHolds(Texture texture) {
 }
 
 }  // namespace
+
+// A good pair links silently and looks names up as GL does; each failure is reported on its stream and leaves
+// an invalid shader.
+TEST_F(ShaderTest, GoodPairLinksAndEachFailureIsReportedAndLeavesAnInvalidShader) {
+    const struct {
+        const char *name, *vertex, *fragment, *err, *outline;
+        bool stageObjects;
+    } cases[] = {
+        // A missing .vert never looks for the .frag: one message only.
+        {"none", 0, 0, "Vertex shader file none.vert does not exist.\n", "", false},
+        {"half", kVertex, 0, "Fragment shader file half.frag does not exist.\n", "", false},
+        {"badvert", kBroken, kFragment, "", "compile log link log", true},
+        {"badfrag", kVertex, kBroken, "", "compile log link log", true},
+        {"nomain", kVertex, kNoMain, "", "link log", true},
+    };
+    Shader* good = load("good", kVertex, kFragment);
+    EXPECT_TRUE(out + err == "" && good->vertexSource == kVertex && good->fragmentSource == kFragmentRead);
+    ASSERT_TRUE(good->valid);
+    EXPECT_EQ(0, good->attribute("vertex")) << "the only attribute gets location 0";
+    EXPECT_TRUE(good->uniform("projection") >= 0 && good->uniform("tint") >= 0 && good->attribute("texcoord") == -1);
+    EXPECT_NE(good->uniform("projection"), good->uniform("tint"));
+    for (const auto& c : cases) {
+        Shader* shader = load(c.name, c.vertex, c.fragment);
+        EXPECT_EQ(c.err, err) << c.name;
+        EXPECT_EQ(c.outline, outline(out)) << c.name << ":\n" << out;
+        EXPECT_TRUE(!shader->valid && shader->program == 0 && (shader->vertexShader != 0) == c.stageObjects &&
+                    (shader->fragmentShader != 0) == c.stageObjects) << c.name;
+        // It binds program 0 and finds no names, all without a GL error.
+        good->bind();
+        shader->bind();
+        EXPECT_TRUE(currentProgram() == 0 && shader->attribute("vertex") == -1 && shader->uniform("tint") == -1);
+        GLuint stage = shader->vertexShader;
+        delete shader;
+        EXPECT_FALSE(stage != 0 && glIsShader(stage)) << c.name << ": the destructor keeps a stage object";
+    }
+    good->bind();
+    Shader::unbind();
+    EXPECT_EQ(0, currentProgram());
+    GLuint program = good->program;
+    delete good;
+    EXPECT_FALSE(glIsProgram(program));
+}
 
 // Each layout reaches GL with its colours in place, the file's top row as t = 0, alpha only where the file
 // has it, mipmaps, and the game's sampling; a file that does not load says so in one line and gives 0.
@@ -57,8 +141,7 @@ TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
         std::string out = testing::internal::GetCapturedStdout();
         EXPECT_TRUE(unitZeroHolds(texture));
         if (c.width == 0) {
-            EXPECT_EQ(0u, texture);
-            EXPECT_EQ(0u, out.find(std::string("Error: Couldn't open ") + c.path + ": ")) << out;
+            EXPECT_TRUE(texture == 0 && out.find(std::string("Error: Couldn't open ") + c.path + ": ") == 0) << out;
             EXPECT_EQ(out.size() - 1, out.find('\n')) << "exactly one line: " << out;
             continue;
         }
@@ -66,9 +149,7 @@ TEST_F(TextureTest, LoadedImagesKeepTheirTexelsWhateverTheirLayout) {
         EXPECT_TRUE(c.width == parameter(GL_TEXTURE_WIDTH, 0) && c.height == parameter(GL_TEXTURE_HEIGHT, 0));
         EXPECT_EQ(c.internal, parameter(GL_TEXTURE_INTERNAL_FORMAT, 0));
         std::vector<unsigned char> texels(c.rgba.size());
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
         EXPECT_EQ(c.rgba, texels);
         EXPECT_EQ(c.width / 2, parameter(GL_TEXTURE_WIDTH, 1)) << "no mipmaps";
         EXPECT_EQ(GL_LINEAR_MIPMAP_LINEAR, parameter(GL_TEXTURE_MIN_FILTER));
@@ -87,10 +168,8 @@ TEST_F(TextureTest, FilteringAndAnisotropyApplyToTheWholeGroupOnUnitZero) {
     EXPECT_EQ(std::vector<unsigned char>(64 * 64 * 4, 0), texels) << "64 x 64, zeroed";
     EXPECT_EQ(GL_LINEAR, parameter(GL_TEXTURE_MIN_FILTER)) << "a blank texture has no mipmaps";
     // linear, mipmaps -> magnification, minification
-    const GLint table[4][4] = {{0, 0, GL_NEAREST, GL_NEAREST},
-                               {0, 1, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
-                               {1, 0, GL_LINEAR, GL_LINEAR},
-                               {1, 1, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}};
+    const GLint table[4][4] = {{0, 0, GL_NEAREST, GL_NEAREST}, {0, 1, GL_NEAREST, GL_NEAREST_MIPMAP_LINEAR},
+                               {1, 0, GL_LINEAR, GL_LINEAR}, {1, 1, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR}};
     for (const auto& r : table) {
         glActiveTexture(GL_TEXTURE3);
         setFiltering(group, 2, r[0] != 0, r[1] != 0);
