@@ -48,7 +48,6 @@ TEST_F(CanvasTest, BeginAndEndSwitchBetweenThe2DAnd3DStates) {
     canvas->end2D();
     EXPECT_TRUE(!glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ(0, currentProgram());
-    canvas->begin2D();
 }
 
 // Alpha 0x80 blends half of the red over black; negative sizes draw from the other side; an outline leaves

@@ -2,19 +2,8 @@
 
 #include "render_fixture.h"
 
-namespace {
-
 // The scratch font image colours every cell (255, index, 0): red marks glyph pixels, green names the cell.
-class FontTest : public Render2DTest {
-protected:
-    bool lit(int x, int y) { return readPixel(x, y).r > 0; }
-    int cell(int x, int y) { return readPixel(x, y).g; }
-    void draw(const std::string& text, float x, float y, float size, bool bold, int align) {
-        font->drawText(text, x, y, size, 0xFFFFFFFF, bold, align, &projection);
-    }
-};
-
-}  // namespace
+typedef Render2DTest FontTest;
 
 // Menus, buttons and tooltips are laid out by these widths. Every byte below 128 once sums all 128 advances
 // of a half: control characters are full-cell icons, except the bold ones with their own widths.
@@ -39,24 +28,24 @@ TEST_F(FontTest, LinesAreAlignedByTheirTruncatedWidthAndEachGlyphDrawsItsCell) {
     // Left: the quad is 31 x 32 from (100, 100). Right: "1" is 13 wide and ends at 500, so it starts at 487.
     // "1#" at size 16 is 13.5 wide; the offset is 13 / 2 = 6.5, so from x = 100.125 the line starts at 93.625
     // and '#' (6.5 on, 15.5 wide) ends at 115.625. The cells are 16 pixels high.
-    draw("1", 100.0f, 100.0f, 32.0f, false, 0);
-    draw("1", 500.0f, 200.0f, 32.0f, false, 2);
-    draw("1#", 100.125f, 300.0f, 16.0f, false, 1);
+    font->drawText("1", 100.0f, 100.0f, 32.0f, 0xFFFFFFFF, false, 0, &projection);
+    font->drawText("1", 500.0f, 200.0f, 32.0f, 0xFFFFFFFF, false, 2, &projection);
+    font->drawText("1#", 100.125f, 300.0f, 16.0f, 0xFFFFFFFF, false, 1, &projection);
     const int edges[][3] = {{100, 100, 1}, {130, 131, 1}, {99, 110, 0},  {131, 110, 0}, {110, 99, 0},  {110, 132, 0},
                             {487, 210, 1}, {517, 210, 1}, {486, 210, 0}, {518, 210, 0}, {94, 305, 1},  {115, 305, 1},
                             {100, 315, 1}, {93, 305, 0},  {116, 305, 0}, {100, 316, 0}};
-    for (const auto& e : edges) EXPECT_EQ(e[2] != 0, lit(e[0], e[1])) << e[0] << "," << e[1];
+    for (const auto& e : edges) EXPECT_EQ(e[2] != 0, readPixel(e[0], e[1]).r > 0) << e[0] << "," << e[1];
     EXPECT_EQ(0, currentProgram()) << "drawText leaves no program bound";
     // Quads are wider than advances, so where the next glyph begins its cell is on top. Bold '1' advances
     // 14; a tab is the icon in cell 105 advancing a whole cell; a byte above 127 is skipped.
     clear(0.0f, 0.0f, 0.0f);
-    draw("1A", 100.0f, 100.0f, 32.0f, false, 0);
-    draw("1A", 100.0f, 200.0f, 32.0f, true, 0);
-    draw("\tA", 300.0f, 100.0f, 32.0f, false, 0);
-    draw("1\xC8" "A", 300.0f, 300.0f, 32.0f, false, 0);
+    font->drawText("1A", 100.0f, 100.0f, 32.0f, 0xFFFFFFFF, false, 0, &projection);
+    font->drawText("1A", 100.0f, 200.0f, 32.0f, 0xFFFFFFFF, true, 0, &projection);
+    font->drawText("\tA", 300.0f, 100.0f, 32.0f, 0xFFFFFFFF, false, 0, &projection);
+    font->drawText("1\xC8" "A", 300.0f, 300.0f, 32.0f, 0xFFFFFFFF, false, 0, &projection);
     const int cells[][3] = {{105, 116, 17}, {112, 116, 17}, {113, 116, 33}, {113, 216, 145}, {114, 216, 161},
                             {305, 116, 105}, {331, 116, 0},  {332, 116, 33}, {313, 316, 33}};
-    for (const auto& c : cells) EXPECT_EQ(c[2], cell(c[0], c[1])) << c[0] << "," << c[1];
+    for (const auto& c : cells) EXPECT_EQ(c[2], readPixel(c[0], c[1]).g) << c[0] << "," << c[1];
 }
 
 TEST_F(FontTest, TintColoursTheGlyphAndTheShadowLiesTwoPixelsRightAndDown) {

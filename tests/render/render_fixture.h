@@ -83,9 +83,8 @@ inline GLint currentProgram() {
 }
 
 // A throw-away game directory entered for the test (DIR/bin the working directory, DIR/shader linking to the
-// repository's shaders, textures/ holding the scratch font and atlas above and whatever the test writes), a
-// Canvas inside its 2D pass, a Font that is also the global font, a 640 x 480 viewport (and screen width)
-// cleared to black and the 2D projection ortho(0, 640, 0, 480, 1, -1).
+// repository's shaders, textures/ holding the scratch font and atlas above), a Canvas inside its 2D pass, a Font
+// that is also the global font, a 640 x 480 viewport and screen cleared to black, ortho(0, 640, 0, 480, 1, -1).
 class Render2DTest : public GlTest {
 protected:
     void SetUp() override {
