@@ -1,12 +1,4 @@
-#include <gtest/gtest.h>
-
-
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "simulation_fixture.h"
-
-namespace {
 
 typedef EmptyMapTest Movement;
 
@@ -59,5 +51,3 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerOutOfItsPathButNeverATowerOrAMorphing
     manager->moveUnit(mover, mover->position, At(30.0f, 30.5f), 0);
     EXPECT_EQ("30,31.8", xy(ahead->position));
 }
-
-}  // namespace

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -7,12 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "game/crystal.h"
-#include "game/projectile.h"
 #include "game/spatial_index.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "simulation_fixture.h"
 
 namespace {

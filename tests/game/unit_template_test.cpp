@@ -1,12 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "game/projectile.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "simulation_fixture.h"
-
-namespace {
 
 typedef EmptyMapTest UnitTypes;
 
@@ -48,5 +40,3 @@ TEST_F(UnitTypes, EachTypeFightsWalksFliesAndLivesByItsStats) {
         EXPECT_TRUE(u->position[2] == (r.flies ? 3.6f : 0.6f) && u->life == (float)r.life);
     }
 }
-
-}  // namespace
