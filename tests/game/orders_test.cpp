@@ -13,10 +13,9 @@ typedef std::vector<Unit*> Units;
 TEST_F(Orders, PathOrdersClampOrRefusePointsNearTheEdge) {
     struct Case { int code; float x, y, z; const char* goal; };
     const Case cases[] = {
-        {kMove, 0.5f, 61.0f, 0.0f, "4,60"}, {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kMove, 0.0f, 30.0f, 0.0f, 0},
-        {kMove, 64.0f, 30.0f, 0.0f, 0}, {kMove, 30.0f, 64.0f, 0.0f, 0}, {kMove, 30.0f, 30.0f, 16.0f, 0},
-        {kAttackMove, 5.0f, 30.0f, 0.0f, 0}, {kAttackMove, 30.0f, 59.0f, 0.0f, 0},
-        {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"},
+        {kMove, 0.5f, 61.0f, 0.0f, "4,60"}, {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kAttackMove, 30.0f, 59.0f, 0.0f, 0},
+        {kMove, 0.0f, 30.0f, 0.0f, 0}, {kMove, 30.0f, 30.0f, 16.0f, 0}, {kAttackMove, 5.0f, 30.0f, 0.0f, 0},
+        {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"}, {kMove, 64.0f, 30.0f, 0.0f, 0}, {kMove, 30.0f, 64.0f, 0.0f, 0},
     };
     for (const Case& c : cases) {
         Unit* u = spawn(kDrop, 10.0f, 10.0f, 0);
@@ -60,10 +59,8 @@ TEST_F(Orders, EachUnitTakesOnlyTheOrdersItCanCarryOut) {
     }
     EXPECT_TRUE(splitter->state == kIdle && morpher->state == kIdle && morpher->type == kMuffin);
     EXPECT_TRUE(manager->players[0].crystals == 100.9f && manager->players[3].crystals == 100.9f);
-    Unit* drop = spawn(kDrop, 14.0f, 10.0f, 0);
-    EXPECT_FALSE(manager->order(drop, kMove, 0) || manager->order(drop, kAttack, 0) ||
-                 manager->order(drop, kMorph, 0) || manager->order(drop, 8, p));
-    EXPECT_EQ(kIdle, drop->state);
+    EXPECT_FALSE(manager->order(morpher, kMove, 0) || manager->order(morpher, kAttack, 0) ||
+                 manager->order(morpher, kMorph, 0) || manager->order(morpher, 8, p));
 }
 
 TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMove) {
@@ -100,27 +97,9 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     EXPECT_EQ(kMove, blob->state);
 }
 
-TEST_F(Orders, ClickReplacesOrTogglesSkipsHiddenUnitsAndGroupsStoreAndRecall) {
-    Unit* a = spawn(kBlob, 10.0f, 10.0f, 0);
-    Unit* b = spawn(kBlob, 14.0f, 10.0f, 0);
-    spawn(kBlob, 18.0f, 10.0f, 1)->hidden = true;
-    manager->clickSelect(10.0f, 10.0f, 0.6f, false);
-    manager->clickSelect(14.0f, 10.0f, 0.6f, true);
-    EXPECT_EQ(Units({a, b}), manager->selection);
-    manager->storeGroup(2);
-    manager->clickSelect(10.0f, 10.0f, 0.6f, true);   // toggles a off
-    manager->clickSelect(30.0f, 30.0f, 0.6f, false);  // nothing there
-    manager->clickSelect(18.0f, 10.0f, 0.6f, false);  // hidden
-    EXPECT_EQ(Units({b}), manager->selection);
-    manager->recallGroup(5);  // empty: no change
-    manager->recallGroup(2);
-    EXPECT_EQ(Units({a, b}), manager->selection);
-}
-
 // A camera straight above the map through an orthographic box on a 640 x 480 window: a unit at map (x, y)
 // shows at pixel (x * 10, y * 7.5).
-TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
-    int savedWidth = gScreenWidth, savedHeight = gScreenHeight;
+TEST_F(Orders, ClicksAndBoxesSelectAndGroupsStoreAndRecall) {
     gScreenWidth = 640;
     gScreenHeight = 480;
     MatrixStack projection, modelview(4);
@@ -132,6 +111,20 @@ TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
     Unit* b = spawn(kBlob, 32.0f, 32.0f, 0);      // (320, 240)
     spawn(kBlob, 48.0f, 16.0f, 0);                // (480, 120)
     Unit* enemy = spawn(kBlob, 20.0f, 20.0f, 1);  // (200, 150)
+    spawn(kBlob, 60.0f, 60.0f, 1)->hidden = true;
+    // A click replaces the selection or toggles one unit; it passes over a hidden unit.
+    manager->clickSelect(16.0f, 16.0f, 0.6f, false);
+    manager->clickSelect(32.0f, 32.0f, 0.6f, true);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    manager->storeGroup(2);
+    manager->clickSelect(16.0f, 16.0f, 0.6f, true);   // toggles a off
+    manager->clickSelect(30.0f, 30.0f, 0.6f, false);  // nothing there
+    manager->clickSelect(60.0f, 60.0f, 0.6f, false);  // hidden
+    EXPECT_EQ(Units({b}), manager->selection);
+    manager->recallGroup(5);  // empty: no change
+    manager->recallGroup(2);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    // A box takes the units whose screen points are inside, own units winning.
     manager->boxSelect(330.0f, 250.0f, 150.0f, 110.0f, frustum, false);  // corners in any order
     EXPECT_EQ(Units({a, b}), manager->selection);
     manager->boxSelect(190.0f, 140.0f, 210.0f, 160.0f, frustum, false);  // only the enemy inside
@@ -141,6 +134,4 @@ TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
     EXPECT_EQ(Units({a}), manager->selection);
     manager->boxSelect(150.0f, 110.0f, 330.0f, 250.0f, frustum, true);
     EXPECT_EQ(Units({a, b}), manager->selection);
-    gScreenWidth = savedWidth;
-    gScreenHeight = savedHeight;
 }

@@ -32,10 +32,9 @@ inline std::string xy(const float* p) {
 }
 
 // A 64 map levelled to height 0 (ground units stand at z 0.6, air units at 3.6), shared by the process,
-// and a fresh manager per test, built right after srand(kSeed) with its crystal field.
+// and a fresh manager per test, built right after srand(1234) with its crystal field.
 class SimulationTest : public GlTest {
 protected:
-    static const unsigned kSeed = 1234;
     Terrain* terrain;
     UnitManager* manager;
     unsigned int armed[3];
@@ -49,7 +48,7 @@ protected:
             std::fill(level->heights, level->heights + 65 * 65, 0.0f);
         }
         terrain = level;
-        srand(kSeed);
+        srand(1234);
         manager = new UnitManager(terrain, 64);
         for (int s = 0; s < 3; ++s) {
             armed[s] = gSoundLastPlayed[s] = SDL_GetTicks() - 30000u;
@@ -67,7 +66,6 @@ protected:
         }
         items.clear();
     }
-    void removeCrystals() { clearOwned(manager->crystals); }
     // Deletes every unit, dying unit and projectile, emptying the selection and the groups first.
     void removeUnits() {
         manager->selection.clear();
@@ -103,7 +101,7 @@ class EmptyMapTest : public SimulationTest {
 protected:
     void SetUp() override {
         SimulationTest::SetUp();
-        removeCrystals();
+        clearOwned(manager->crystals);
     }
 };
 
