@@ -30,7 +30,7 @@ TEST_F(Combat, AcquisitionTakesTheFirstForeignUnitInRangeAndTheHumanNeverFiresIn
         spawn(kBlob, 21.0f, 20.0f, 0);                 // own
         spawn(kBlob, 23.0f, 20.0f, 1)->hidden = true;  // in the fog
         Unit* first = spawn(kBlob, 26.0f, 20.0f, 1);
-        spawn(kBlob, 22.0f, 20.0f, 1);  // nearer, but later in the list
+        spawn(kBlob, 22.0f, 20.0f, 1);                 // nearer, but later in the list
         Unit* enemyDrop = spawn(kDrop, 40.0f, 40.0f, 1);
         spawn(kBlob, 44.0f, 40.0f, 0)->hidden = true;  // the human's, for the computer to fire upon
         drop->state = c.state;

@@ -25,14 +25,14 @@ protected:
     }
 };
 
-// Below the worker cap (3 D + 2, one more per 50 s of game time, at most 3 D + 6) a computer player splits a
-// random Blob at every call; at the cap only one call in 10 - 2 D. A splitting Blob weighs two, a morphing
-// one nothing. Measured over 20000 calls: the share of calls that start a split.
+// Below the worker cap (3 D + 2, one more per 50 s of game time, at most 3 D + 6, so 9 and not 10 at 250 s on
+// difficulty 1) a computer player splits a random Blob at every call; at the cap only one call in 10 - 2 D. A
+// splitting Blob weighs two, a morphing one nothing. Measured over 20000 calls: the share of calls that split.
 TEST_F(ComputerPlayers, SplitsBelowTheWorkerCapAndRarelyAtIt) {
     struct Case { int d, t, idle, busy; double share; };
     const Case cases[] = {
-        {0, 0, 1, kIdle, 1.0}, {0, 0, 2, kIdle, 0.1}, {2, 0, 7, kIdle, 1.0}, {1, 9999999, 9, kIdle, 0.125},
-        {0, 99999, 3, kIdle, 0.1}, {0, 100000, 3, kIdle, 1.0}, {1, 9999999, 8, kIdle, 1.0},
+        {0, 0, 1, kIdle, 1.0}, {0, 0, 2, kIdle, 0.1}, {2, 0, 7, kIdle, 1.0}, {1, 250000, 9, kIdle, 0.125},
+        {0, 99999, 3, kIdle, 0.1}, {0, 100000, 3, kIdle, 1.0}, {1, 250000, 8, kIdle, 1.0},
         {2, 0, 8, kIdle, 1.0 / 6.0}, {1, 0, 3, kSplit, 3.0 / 32.0}, {1, 0, 4, kMorph, 4.0 / 5.0},
     };
     for (const Case& c : cases) {
