@@ -100,7 +100,8 @@ TEST_F(Combat, AttackStateClosesInThenFiresOrGivesUpOnAnUnhittableTarget) {
     EXPECT_TRUE(!run(6, 100) && manager->projectiles.empty());
     run(1, 100);
     EXPECT_TRUE(manager->projectiles.size() == 1u && rotundus->cooldown == 1400 && rotundus->attackPause == 1400);
-    EXPECT_EQ(kAttack, rotundus->state);
+    run(1, 1399);  // reloaded all but 1 ms: no second shot yet
+    EXPECT_TRUE(manager->projectiles.size() == 1u && rotundus->state == kAttack);
     // Slimy (air only, 0.28 per 100 ms) on a ground unit 10 away: 5.8 after 15 steps, then it stands.
     Unit* slimy = spawn(kSlimy, 20.0f, 40.0f, 0);
     Unit* blob = spawn(kBlob, 30.0f, 40.0f, 1);

@@ -37,7 +37,7 @@ class SimulationTest : public GlTest {
 protected:
     Terrain* terrain;
     UnitManager* manager;
-    unsigned int armed[3];
+    unsigned int armedAt;
 
     void SetUp() override {
         GlTest::SetUp();
@@ -50,9 +50,8 @@ protected:
         terrain = level;
         srand(1234);
         manager = new UnitManager(terrain, 64);
-        for (int s = 0; s < 3; ++s) {
-            armed[s] = gSoundLastPlayed[s] = SDL_GetTicks() - 30000u;
-        }
+        armedAt = SDL_GetTicks() - 30000u;
+        std::fill(gSoundLastPlayed, gSoundLastPlayed + 3, armedAt);
     }
     void TearDown() override {
         delete manager;
@@ -93,7 +92,7 @@ protected:
         return changed;
     }
     // Whether a sound got past its throttle since SetUp, which lets the next play of each through.
-    bool soundPlayed(int sound) const { return gSoundLastPlayed[sound] != armed[sound]; }
+    bool soundPlayed(int sound) const { return gSoundLastPlayed[sound] != armedAt; }
 };
 
 // The same without crystals, for units alone on the map.
