@@ -1,34 +1,21 @@
-#include <gtest/gtest.h>
-
-
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "simulation_fixture.h"
-
-namespace {
 
 typedef EmptyMapTest Movement;
 
-TEST_F(Movement, WalksStraightAtItsSpeedAndSnapsOntoTheGoal) {
-    // Blob: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, the 21st frame arrives.
+// Blob: 0.1 per 100 ms frame. 2.05 away: 20 steps leave 0.05, measured on the ground; the 21st frame arrives.
+TEST_F(Movement, SnapsOntoTheGoalWithinOneStep) {
     Unit* u = spawn(kBlob, 10.0f, 10.0f, 0);
     manager->order(u, kMove, At(12.05f, 10.0f));
     EXPECT_TRUE(!run(20, 100) && u->state == kMove);
+    u->destination[2] = -50.0f;
+    EXPECT_NEAR(0.05f, manager->distanceToDestination(u), 1e-5f);
     run(1, 100);
     EXPECT_TRUE(u->state == kIdle && xy(u->position) == "12.05,10");
-    // Fly: 0.29 per 100 ms along (3, 4) / 5; the distance left is measured on the ground.
-    Unit* fly = spawn(kFly, 10.0f, 10.0f, 0);
-    manager->order(fly, kMove, At(13.0f, 14.0f));
-    run(1, 100);
-    EXPECT_EQ("10.174,10.232", xy(fly->position));
-    fly->destination[2] = -50.0f;
-    EXPECT_NEAR(4.71f, manager->distanceToDestination(fly), 1e-5f);
 }
 
-// One move of a Blob by (0.1, 0) from (10, 10) with 100 ms frames, r = 0.9 between two Blobs; where each
-// other unit ends. Pushes go away from the mover's start, r - |side| but at most frameTime * 0.005. Towers
-// and morphing units are never moved, but a morphing mover still pushes.
+// A Blob moves by (0.1, 0) from (10, 10), r = 0.9 between two Blobs: a unit of its layer in the way goes away
+// from the mover's start by r - |side|, at most frameTime * 0.005. Towers and morphing units never give way,
+// though a morphing mover still pushes.
 TEST_F(Movement, MoverPushesUnitsOfItsLayerOutOfItsPathButNeverATowerOrAMorphingUnit) {
     struct Case { int type, state; float x, y; const char* after; int frameTime, moverState; };
     const Case cases[] = {
@@ -59,5 +46,3 @@ TEST_F(Movement, MoverPushesUnitsOfItsLayerOutOfItsPathButNeverATowerOrAMorphing
     manager->moveUnit(mover, mover->position, At(30.0f, 30.5f), 0);
     EXPECT_EQ("30,31.8", xy(ahead->position));
 }
-
-}  // namespace

@@ -1,17 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "app/globals.h"
-#include "game/crystal.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "render/frustum.h"
 #include "render/matrix_stack.h"
 #include "simulation_fixture.h"
-
-namespace {
 
 typedef EmptyMapTest Orders;
 typedef std::vector<Unit*> Units;
@@ -21,9 +13,9 @@ typedef std::vector<Unit*> Units;
 TEST_F(Orders, PathOrdersClampOrRefusePointsNearTheEdge) {
     struct Case { int code; float x, y, z; const char* goal; };
     const Case cases[] = {
-        {kMove, 0.5f, 61.0f, 0.0f, "4,60"}, {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kMove, 0.0f, 30.0f, 0.0f, 0},
-        {kMove, 30.0f, 64.0f, 0.0f, 0}, {kMove, 30.0f, 30.0f, 16.0f, 0}, {kAttackMove, 5.0f, 30.0f, 0.0f, 0},
-        {kAttackMove, 30.0f, 59.0f, 0.0f, 0}, {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"},
+        {kMove, 0.5f, 61.0f, 0.0f, "4,60"}, {kMove, 63.5f, 0.5f, 0.0f, "60,4"}, {kAttackMove, 30.0f, 59.0f, 0.0f, 0},
+        {kMove, 0.0f, 30.0f, 0.0f, 0}, {kMove, 30.0f, 30.0f, 16.0f, 0}, {kAttackMove, 5.0f, 30.0f, 0.0f, 0},
+        {kAttackMove, 5.5f, 58.5f, 0.0f, "5.5,58.5"}, {kMove, 64.0f, 30.0f, 0.0f, 0}, {kMove, 30.0f, 64.0f, 0.0f, 0},
     };
     for (const Case& c : cases) {
         Unit* u = spawn(kDrop, 10.0f, 10.0f, 0);
@@ -37,7 +29,7 @@ TEST_F(Orders, PathOrdersClampOrRefusePointsNearTheEdge) {
 }
 
 // Towers take no path or fighting order, Blobs no fighting order; a splitting or morphing unit obeys only
-// Stop, which refunds the price once. An order without its argument is refused, not followed into a crash.
+// Stop, which refunds the price once. An unknown order, or one without its argument, is refused, not a crash.
 TEST_F(Orders, EachUnitTakesOnlyTheOrdersItCanCarryOut) {
     Unit* tower = spawn(kSlimeTower, 10.0f, 10.0f, 1);
     Unit* blob = spawn(kBlob, 20.0f, 20.0f, 0);
@@ -67,26 +59,15 @@ TEST_F(Orders, EachUnitTakesOnlyTheOrdersItCanCarryOut) {
     }
     EXPECT_TRUE(splitter->state == kIdle && morpher->state == kIdle && morpher->type == kMuffin);
     EXPECT_TRUE(manager->players[0].crystals == 100.9f && manager->players[3].crystals == 100.9f);
-    Unit* drop = spawn(kDrop, 14.0f, 10.0f, 0);
-    EXPECT_FALSE(manager->order(drop, kMove, 0) || manager->order(drop, kAttack, 0) || manager->order(drop, kMorph, 0));
-    EXPECT_EQ(kIdle, drop->state);
-}
-
-// The human cannot aim at what the fog hides: the attack becomes an attack-move to where the target is.
-TEST_F(Orders, AnAttackOnAUnitHiddenFromTheHumanBecomesAnAttackMove) {
-    Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);
-    Unit* enemy = spawn(kBlob, 30.0f, 25.0f, 1);
-    Unit* enemyDrop = spawn(kDrop, 40.0f, 40.0f, 2);
-    enemy->hidden = drop->hidden = true;
-    EXPECT_TRUE(manager->order(drop, kAttack, enemy) && drop->state == kAttackMove && xy(drop->destination) == "30,25");
-    EXPECT_FALSE(manager->order(enemyDrop, kAttack, drop));  // accepted, but only paths report true
-    EXPECT_TRUE(enemyDrop->state == kAttack && enemyDrop->target == drop);
+    EXPECT_FALSE(manager->order(morpher, kMove, 0) || manager->order(morpher, kAttack, 0) ||
+                 manager->order(morpher, kMorph, 0) || manager->order(morpher, 8, p));
 }
 
 TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMove) {
     Unit* drop = spawn(kDrop, 10.0f, 10.0f, 0);
     Unit* blob = spawn(kBlob, 11.0f, 10.0f, 0);
     Unit* enemy = spawn(kBlob, 20.0f, 20.0f, 1);
+    Unit* enemyDrop = spawn(kDrop, 40.0f, 40.0f, 2);
     spawn(kBlob, 25.0f, 25.0f, 0);
     Crystal* crystal = addCrystal(30.0f, 30.0f);
     manager->selection = {enemy};
@@ -94,6 +75,13 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     manager->selection = {enemy, drop, blob};
     manager->commandAt(At(20.0f, 20.0f, 0.6f));
     EXPECT_TRUE(drop->state == kAttack && drop->target == enemy && blob->state == kIdle);
+    // The human cannot aim into the fog: the attack becomes an attack-move to where the target stands.
+    // A computer player's attack on a hidden unit of the human's stays an attack (and, not a path, says false).
+    enemy->hidden = drop->hidden = true;
+    manager->commandAt(At(20.0f, 20.0f, 0.6f));
+    EXPECT_TRUE(drop->state == kAttackMove && xy(drop->destination) == "20,20");
+    EXPECT_FALSE(manager->order(enemyDrop, kAttack, drop));
+    EXPECT_TRUE(enemyDrop->state == kAttack && enemyDrop->target == drop);
     manager->commandAt(At(25.0f, 25.0f, 0.6f));  // on an own unit
     EXPECT_TRUE(drop->state == kMove && blob->state == kMove && enemy->state == kIdle);
     EXPECT_TRUE(manager->orderSelection(kMove, At(25.0f, 25.0f)));  // some of the selection took it
@@ -109,27 +97,9 @@ TEST_F(Orders, RightClickOnlyCommandsOwnUnitsToAttackEnemiesMineLiveCrystalsOrMo
     EXPECT_EQ(kMove, blob->state);
 }
 
-TEST_F(Orders, ClickReplacesOrTogglesSkipsHiddenUnitsAndGroupsStoreAndRecall) {
-    Unit* a = spawn(kBlob, 10.0f, 10.0f, 0);
-    Unit* b = spawn(kBlob, 14.0f, 10.0f, 0);
-    spawn(kBlob, 18.0f, 10.0f, 1)->hidden = true;
-    manager->clickSelect(10.0f, 10.0f, 0.6f, false);
-    manager->clickSelect(14.0f, 10.0f, 0.6f, true);
-    EXPECT_EQ(Units({a, b}), manager->selection);
-    manager->storeGroup(2);
-    manager->clickSelect(10.0f, 10.0f, 0.6f, true);   // toggles a off
-    manager->clickSelect(30.0f, 30.0f, 0.6f, false);  // nothing there
-    manager->clickSelect(18.0f, 10.0f, 0.6f, false);  // hidden
-    EXPECT_EQ(Units({b}), manager->selection);
-    manager->recallGroup(5);  // empty: no change
-    manager->recallGroup(2);
-    EXPECT_EQ(Units({a, b}), manager->selection);
-}
-
 // A camera straight above the map through an orthographic box on a 640 x 480 window: a unit at map (x, y)
 // shows at pixel (x * 10, y * 7.5).
-TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
-    int savedWidth = gScreenWidth, savedHeight = gScreenHeight;
+TEST_F(Orders, ClicksAndBoxesSelectAndGroupsStoreAndRecall) {
     gScreenWidth = 640;
     gScreenHeight = 480;
     MatrixStack projection, modelview(4);
@@ -141,6 +111,20 @@ TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
     Unit* b = spawn(kBlob, 32.0f, 32.0f, 0);      // (320, 240)
     spawn(kBlob, 48.0f, 16.0f, 0);                // (480, 120)
     Unit* enemy = spawn(kBlob, 20.0f, 20.0f, 1);  // (200, 150)
+    spawn(kBlob, 60.0f, 60.0f, 1)->hidden = true;
+    // A click replaces the selection or toggles one unit; it passes over a hidden unit.
+    manager->clickSelect(16.0f, 16.0f, 0.6f, false);
+    manager->clickSelect(32.0f, 32.0f, 0.6f, true);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    manager->storeGroup(2);
+    manager->clickSelect(16.0f, 16.0f, 0.6f, true);   // toggles a off
+    manager->clickSelect(30.0f, 30.0f, 0.6f, false);  // nothing there
+    manager->clickSelect(60.0f, 60.0f, 0.6f, false);  // hidden
+    EXPECT_EQ(Units({b}), manager->selection);
+    manager->recallGroup(5);  // empty: no change
+    manager->recallGroup(2);
+    EXPECT_EQ(Units({a, b}), manager->selection);
+    // A box takes the units whose screen points are inside, own units winning.
     manager->boxSelect(330.0f, 250.0f, 150.0f, 110.0f, frustum, false);  // corners in any order
     EXPECT_EQ(Units({a, b}), manager->selection);
     manager->boxSelect(190.0f, 140.0f, 210.0f, 160.0f, frustum, false);  // only the enemy inside
@@ -150,8 +134,4 @@ TEST_F(Orders, BoxTakesUnitsWhoseScreenPointIsInsideOwnUnitsWinning) {
     EXPECT_EQ(Units({a}), manager->selection);
     manager->boxSelect(150.0f, 110.0f, 330.0f, 250.0f, frustum, true);
     EXPECT_EQ(Units({a, b}), manager->selection);
-    gScreenWidth = savedWidth;
-    gScreenHeight = savedHeight;
 }
-
-}  // namespace
