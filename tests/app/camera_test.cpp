@@ -1,12 +1,6 @@
 // The match camera as the player moves it: scrolling, turning and its spring back, the wheel, the minimap.
-#include <cmath>
-
 #include "app/camera.h"
-#include "app/game_loop.h"
-#include "app/globals.h"
-#include "app/world.h"
 #include "match_fixture.h"
-#include "scene/terrain.h"
 
 class CameraTest : public MatchTest {};
 

@@ -1,18 +1,8 @@
 // The command panel as the player meets it: what each selection offers, the costs, hotkeys and clicks.
 #include <SDL_mixer.h>
 
-#include <string>
-
-#include "app/command_panel.h"
-#include "app/game_loop.h"
-#include "app/globals.h"
 #include "app/sound.h"
-#include "app/world.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "match_fixture.h"
-#include "render/control.h"
 
 class CommandPanelTest : public MatchTest {
 protected:
@@ -50,9 +40,6 @@ TEST_F(CommandPanelTest, EachSelectionOffersItsButtonsWithTheirCosts) {
     EXPECT_EQ("\x1f 10  \x1e 50", gCommandTooltips[2]->note);
     EXPECT_EQ("\x1f 70  \x1e" "400", gCommandTooltips[8]->note);
     EXPECT_EQ(630.0f, gCommandTooltips[8]->x + gCommandTooltips[8]->w);  // sized to its text, 10 from the edge
-    u->state = kSplit;  // while it splits it can only stop
-    EXPECT_EQ("100000000", select(u, kBlob));
-    u->state = kIdle;
     EXPECT_EQ("000000000", select(worker(1), kBlob));  // an enemy's are shown disabled
     // A Muffin attacks; its flyer morph is locked until a tower stands, and refused silently.
     EXPECT_EQ("110100110", select(u, kMuffin));
@@ -67,12 +54,11 @@ TEST_F(CommandPanelTest, HotkeysAndClicksArmModesSplitAndStopWithOneClickEachAnd
     ASSERT_NE(nullptr, gSoundClick);
     Unit* u = worker(0);
     select(u, kBlob);
-    const SDLKey keys[3] = {SDLK_a, SDLK_d, SDLK_w};
-    const int modes[3] = {2, 3, 1};  // attack, mine, move
-    for (int i = 0; i < 3; ++i) {
+    const struct { SDLKey key; int mode; } hotkeys[] = {{SDLK_a, 2}, {SDLK_d, 3}, {SDLK_w, 1}};  // attack, mine, move
+    for (const auto& h : hotkeys) {
         Mix_HaltChannel(-1);
-        loop->handleEvent(keyEvent(true, keys[i]));
-        EXPECT_TRUE(gCommandMode == modes[i] && clicksPlaying() == 1) << i;
+        loop->handleEvent(keyEvent(true, h.key));
+        EXPECT_TRUE(gCommandMode == h.mode && clicksPlaying() == 1) << h.key;
     }
     gCommandMode = 0;
     // Move lies at 520..570 x 130..180 from the bottom; a click on the empty button 60 below keeps it armed.

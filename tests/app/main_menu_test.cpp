@@ -1,9 +1,7 @@
 // The main menu: the option buttons cycle the match settings with their captions, every button-down
 // clicks where the pointer last was, Return starts (shown as loading) and Escape or a close request leaves.
-#include "app/globals.h"
 #include "app/main_menu.h"
 #include "match_fixture.h"
-#include "render/control.h"
 
 TEST(MenuTest, OptionsCycleWithTheirCaptionsAndButtonsClickAtTheLastPointerPosition) {
     ASSERT_TRUE(ensureGlContext());
@@ -46,6 +44,4 @@ TEST(MenuTest, OptionsCycleWithTheirCaptionsAndButtonsClickAtTheLastPointerPosit
         menu.handleEvent(e);
         EXPECT_TRUE(gExitRequested) << (int)e.type;
     }
-    gNumEnemies = 2;
-    gStartRequested = gExitRequested = false;
 }

@@ -2,16 +2,7 @@
 
 #include <GL/glew.h>
 
-#include <cstring>
-
-#include "app/command_panel.h"
-#include "app/game_loop.h"
-#include "app/globals.h"
 #include "app/sound.h"
-#include "app/world.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
-#include "game/unit_template.h"
 #include "render/font.h"
 
 World* MatchTest::world = 0;
@@ -23,7 +14,7 @@ void MatchTest::SetUp() {
     gScreenHeight = 480;
     if (!world) {
         gFont = gFont ? gFont : new Font();
-        gWorld = world = new World(64, 0, 0, 0);
+        world = new World(64, 0, 0, 0);
         createCommandPanel(world->canvas);
         loop = new GameLoop();
         openSounds();

@@ -3,13 +3,22 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "app/command_panel.h"
+#include "app/game_loop.h"
+#include "app/globals.h"
+#include "app/world.h"
+#include "game/unit.h"
+#include "game/unit_manager.h"
+#include "game/unit_template.h"
+#include "render/control.h"
+#include "scene/terrain.h"
 #include "support/gl_test.h"
-
-class GameLoop;
-class Unit;
-class World;
 
 // A 64-cell match with one enemy (asked for none: the first always plays), its command panel and frame
 // loop in the 640 x 480 test window, shared by a suite (a World is slow to build). Each test starts with

@@ -1,19 +1,9 @@
-// A new player's two oddities: an enemy dot in the fog for a frame, wireframe picks far off the map.
-#include <cmath>
-#include <vector>
-
-#include "app/game_loop.h"
-#include "app/globals.h"
-#include "app/world.h"
-#include "game/unit.h"
-#include "game/unit_manager.h"
+// A new player's two oddities: an enemy dot in the fog for a frame, wireframe frames picked far off the map.
 #include "match_fixture.h"
-#include "scene/terrain.h"
 
 class NewPlayerTest : public MatchTest {
 protected:
-    // Updates and draws a frame; returns the pixels of the enemy's red dot colour on the minimap's quarter
-    // around the enemy corner.
+    // Updates and draws a frame; counts the pixels of the enemy's red on the minimap quarter at its corner.
     int redDotPixels() {
         world->update(1);
         std::vector<unsigned char> p = drawAndRead(110, 110, 100, 100);
@@ -44,13 +34,17 @@ TEST_F(NewPlayerTest, MinimapShowsNoUnitTheFogCoversOnlyOneBornThereForItsFirstF
     m->units.pop_back();
 }
 
-TEST_F(NewPlayerTest, WireframePicksBetweenLinesSendNoOrderOffTheMap) {
+TEST_F(NewPlayerTest, WireframeFramesEndFilledAndPicksBetweenTheirLinesSendNoOrderOffTheMap) {
     UnitManager* m = world->unitManager;
     Unit* blob = worker(0);
     m->selection.push_back(blob);
     world->wireframe = true;
     redDotPixels();
     world->wireframe = false;
+    // The HUD outlines its shapes in wireframe too, but the frame ends filled with the 3D state back.
+    GLint modes[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    EXPECT_TRUE(modes[0] == GL_FILL && glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && !glIsEnabled(GL_BLEND));
     // The pointer between the lines reads the cleared depth: the pick is the far plane, off the map.
     int offMap = 0;
     for (gMouseX = 8, gMouseY = 120; gMouseX < 640; gMouseX += 16) {

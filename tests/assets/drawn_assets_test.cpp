@@ -1,15 +1,12 @@
 // The art drawn by the game's own 2D layer: where the pointer's tip lands, where text stands on its
 // baseline, and where the console's edge meets the flat panels under it.
-#include "support/gl_test.h"
+#include <GL/glew.h>
 
 #include "app/globals.h"
 #include "render/canvas.h"
 #include "render/font.h"
 #include "render/matrix_stack.h"
-
-#include <GL/glew.h>
-
-namespace {
+#include "support/gl_test.h"
 
 const int kW = 640, kH = 480;
 
@@ -28,12 +25,6 @@ protected:
         unsigned char p[4] = {0, 0, 0, 0};
         glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
         return inkOnly ? p[0] <= 100 : p[0] == 0 && p[1] == 0 && p[2] == 255;
-    }
-    // White text over the background: ink somewhere in the row between x0 and x1.
-    bool hasInkInRow(int y, int x0, int x1) {
-        for (int x = x0; x < x1; ++x)
-            if (!isBackground(x, y, true)) return true;
-        return false;
     }
     MatrixStack projection;
 };
@@ -61,17 +52,19 @@ TEST_F(DrawnAssets, TextStandsOnABaselineSevenUnitsAboveItsCellBottom) {
     // pixels tall, well inside the cell. At size 64 everything doubles: the baseline is 14 above the bottom.
     const int rows[7][3] = {{107, 160, 1}, {105, 160, 0}, {100, 160, 0}, {120, 160, 1}, {128, 160, 0},
                             {316, 300, 1}, {311, 300, 0}};
-    for (const auto& r : rows) EXPECT_EQ(r[2] == 1, hasInkInRow(r[0], 40, r[1])) << "row " << r[0];
+    for (const auto& r : rows) {
+        bool ink = false;  // white text: red comes up somewhere in the row from x 40 on
+        for (int x = 40; x < r[1]; ++x) ink = ink || !isBackground(x, r[0], true);
+        EXPECT_EQ(r[2] == 1, ink) << "row " << r[0];
+    }
 }
 
 TEST_F(DrawnAssets, ConsoleEdgeSitsOnTheFlatPanelsOfTheHud) {
-    int savedWidth = gScreenWidth;
     gScreenWidth = kW;
     Canvas canvas;
     canvas.begin2D();
     canvas.drawInterface(&projection);
     canvas.end2D();
-    gScreenWidth = savedWidth;
     // Under the console everything is covered (the left block up to 230, the middle up to 130, the right
     // block up to 200); above the rims, past the few pixels of soft shadow, the world shows through.
     EXPECT_FALSE(isBackground(100, 200) || isBackground(320, 100) || isBackground(kW - 100, 180));
@@ -79,5 +72,3 @@ TEST_F(DrawnAssets, ConsoleEdgeSitsOnTheFlatPanelsOfTheHud) {
     // The stretched strip runs across the whole middle without gaps.
     for (int x = 290; x < kW - 250; x += 7) EXPECT_FALSE(isBackground(x, 125)) << x;
 }
-
-}  // namespace

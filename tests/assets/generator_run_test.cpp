@@ -8,10 +8,8 @@
 #include <string>
 #include <thread>
 
-namespace {
-
 // The generator sits beside this test program in the build tree: tests/test_assets, tools/assetgen/assetgen.
-std::string generatorPath() {
+static std::string generatorPath() {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
     std::string self(buf, n > 0 ? (size_t)n : 0);
@@ -30,21 +28,16 @@ TEST(Generator, WritesTheSameFilesOnEveryRun) {
     other.join();
     EXPECT_TRUE(first.status == 0 && second.status == 0) << first.err << second.err;
     std::string dirs = std::string(a) + " " + b;
-    ProgramResult files = runProgram("/bin/sh", {"-c", "find " + dirs + " -type f | wc -l; find " + dirs +
-                                     " -type f -empty -o -name '*.tmp*'; diff -r " + dirs}, {}, "/tmp");
-    EXPECT_EQ("98\n", files.out);
+    EXPECT_EQ("98\n", runProgram("/bin/sh", {"-c", "find " + dirs + " -type f | wc -l; find " + dirs +
+                                  " -type f -empty -o -name '*.tmp*'; diff -r " + dirs}, {}, "/tmp").out);
     EXPECT_EQ(0, runProgram("/bin/rm", {"-r", a, b}, {}, "/tmp").status);
 }
 
 TEST(Generator, ExplainsHowToCallItAndFailsWhereItCannotWrite) {
-    std::string gen = generatorPath();
-    ProgramResult noArgs = runProgram(gen, {}, {}, "/tmp");
-    EXPECT_EQ(2, noArgs.status);
-    EXPECT_NE(std::string::npos, noArgs.err.find("usage: assetgen BIN_DIR")) << noArgs.err;
+    ProgramResult noArgs = runProgram(generatorPath(), {}, {}, "/tmp");
+    EXPECT_TRUE(noArgs.status == 2 && noArgs.err.find("usage: assetgen BIN_DIR") != std::string::npos) << noArgs.err;
     // A path below a regular file can never become a directory.
-    ProgramResult blocked = runProgram(gen, {"/proc/version/bin"}, {}, "/tmp", 60000);
-    EXPECT_EQ(1, blocked.status);
-    EXPECT_NE(std::string::npos, blocked.err.find("assetgen: cannot write below /proc/version/bin")) << blocked.err;
+    ProgramResult blocked = runProgram(generatorPath(), {"/proc/version/bin"}, {}, "/tmp", 60000);
+    EXPECT_TRUE(blocked.status == 1 && blocked.err.find("assetgen: cannot write below /proc/version/bin") == 0)
+        << blocked.err;
 }
-
-}  // namespace

@@ -13,12 +13,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Every file and link below a prefix, relative to it.
 layout() { (cd "$1" && find . ! -type d | sort); }
 
-# Mean and maximum grey (0..255) and mean green minus mean red of what the X server shows in window $1.
-window_colours() {
-  import -silent -window "$1" -format '%[fx:int(mean*255)] %[fx:int(maxima*255)] %[fx:int((mean.g-mean.r)*255)]\n' \
-    info: 2>/dev/null
-}
-
 # Runs prefix $1's launcher from /: -v prints the version line.
 check_version() {
   local out
@@ -32,13 +26,12 @@ check_window() {
   (cd / && SDL_AUDIODRIVER=dummy exec "$prefix/bin/gelmarch" -r 640 480 >"$work/out" 2>"$work/err") &
   game=$!
   wid=$(timeout 20 xdotool search --sync --onlyvisible --pid "$game" 2>/dev/null | head -n 1)
-  if [ -z "$wid" ]; then
-    fail "$prefix: no window"
-    return
-  fi
-  # The menu: dark green with the bright title; the first frames may still be black.
+  [ -n "$wid" ] || { fail "$prefix: no window"; return; }
+  # The menu: dark green with the bright title; the first frames may still be black. Measured as mean and
+  # maximum grey (0..255) and mean green minus mean red.
   for _ in $(seq 20); do
-    read -r grey top green < <(window_colours "$wid")
+    read -r grey top green < <(import -silent -window "$wid" \
+      -format '%[fx:int(mean*255)] %[fx:int(maxima*255)] %[fx:int((mean.g-mean.r)*255)]\n' info: 2>/dev/null)
     [ "${top:-0}" -gt 150 ] && break
     sleep 0.25
   done

@@ -11,7 +11,8 @@ bool ensureGlContext() {
     return ok;
 }
 
-unsigned int takeGlError() {
+// Drains the GL error queue and returns the first error seen (GL_NO_ERROR when none).
+static GLenum takeGlError() {
     GLenum first = glGetError();
     for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) continue;
     return first;

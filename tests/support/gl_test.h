@@ -6,8 +6,6 @@
 // Opens the game's own Window once per test process (the first caller pays) and reports whether its
 // OpenGL 3.2 context is current. Tests run under Xvfb; the window stays until the process ends.
 bool ensureGlContext();
-// Drains the GL error queue and returns the first error seen (GL_NO_ERROR when none).
-unsigned int takeGlError();
 
 // Base for tests that draw or touch GL objects: fails the test at once without a context, and checks
 // that the test body left no GL error behind.

@@ -1,7 +1,6 @@
 #include "run_program.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,34 +8,44 @@
 #include <cstdlib>
 #include <ctime>
 
-namespace {
-
-long nowMs() {
+// Milliseconds on a clock that never jumps back.
+static long nowMs() {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return ts.tv_sec * 1000L + ts.tv_nsec / 1000000L;
 }
 
-// Exit status as a shell reports it.
-int statusCode(int status) {
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+// Everything in the file behind fd, from its start; empty when it cannot be read.
+static std::string readFrom(int fd) {
+    std::string text;
+    char buffer[4096];
+    lseek(fd, 0, SEEK_SET);
+    for (ssize_t n = 0; (n = read(fd, buffer, sizeof(buffer))) > 0;) {
+        text.append(buffer, n);
+    }
+    return text;
 }
 
-}  // namespace
+// Exit status as a shell reports it.
+static int statusCode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
 
 RunningProgram startProgram(const std::string& path, const std::vector<std::string>& args,
                             const std::vector<std::string>& env, const std::string& workDir) {
     RunningProgram program;
-    int outPipe[2], errPipe[2];
-    if (pipe(outPipe) != 0 || pipe(errPipe) != 0 || (program.pid = fork()) < 0) {
+    char outName[] = "/tmp/gelmarch_out_XXXXXX", errName[] = "/tmp/gelmarch_err_XXXXXX";
+    program.out = mkstemp(outName);
+    program.err = mkstemp(errName);
+    unlink(outName);
+    unlink(errName);
+    if (program.out < 0 || program.err < 0 || (program.pid = fork()) < 0) {
         return program;
     }
     if (program.pid == 0) {
         dup2(open("/dev/null", O_RDONLY), 0);
-        dup2(outPipe[1], 1);
-        dup2(errPipe[1], 2);
-        close(outPipe[0]);
-        close(errPipe[0]);
+        dup2(program.out, 1);
+        dup2(program.err, 2);
         for (const std::string& entry : env) {
             size_t eq = entry.find('=');
             eq == std::string::npos ? unsetenv(entry.c_str())
@@ -52,10 +61,6 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
         }
         _exit(127);
     }
-    close(outPipe[1]);
-    close(errPipe[1]);
-    program.out = outPipe[0];
-    program.err = errPipe[0];
     return program;
 }
 
@@ -72,38 +77,13 @@ bool waitForExit(RunningProgram& program, int timeoutMs) {
 }
 
 ProgramResult finishProgram(RunningProgram& program, int timeoutMs) {
-    ProgramResult result = {-1, "", ""};
-    long deadline = nowMs() + timeoutMs;
-    bool outOpen = program.pid > 0, errOpen = outOpen;
-    char buffer[4096];
-    while (outOpen || errOpen) {
-        long left = deadline - nowMs();
-        if (left <= 0) {
-            kill(program.pid, SIGKILL);
-            break;
-        }
-        pollfd fds[2] = {{program.out, POLLIN, 0}, {program.err, POLLIN, 0}};
-        if (poll(fds, 2, (int)left) <= 0) {
-            continue;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].revents & (POLLIN | POLLHUP)) {
-                ssize_t n = read(fds[i].fd, buffer, sizeof(buffer));
-                if (n > 0) {
-                    (i == 0 ? result.out : result.err).append(buffer, n);
-                } else {
-                    (i == 0 ? outOpen : errOpen) = false;
-                }
-            }
-        }
+    if (program.pid > 0 && !waitForExit(program, timeoutMs)) {
+        kill(program.pid, SIGKILL);
+        waitForExit(program, 5000);
     }
+    ProgramResult result = {program.status, readFrom(program.out), readFrom(program.err)};
     close(program.out);
     close(program.err);
-    int status = 0;
-    if (program.pid > 0 && program.status < 0 && waitpid(program.pid, &status, 0) == program.pid) {
-        program.status = statusCode(status);
-    }
-    result.status = program.status;
     program.pid = program.out = program.err = -1;
     return result;
 }

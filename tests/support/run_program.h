@@ -6,7 +6,7 @@
 
 // Exit status (or 128 + signal number when killed) and everything written to stdout and stderr.
 struct ProgramResult { int status; std::string out, err; };
-// A started child: its pid, the read ends of its stdout and stderr, and its status once reaped.
+// A started child: its pid, the (unlinked) files that collect its stdout and stderr, its status once reaped.
 struct RunningProgram { int pid = -1, out = -1, err = -1, status = -1; };
 
 // Starts a program with the given arguments in `workDir`, with `env` entries ("NAME=value", or "NAME" alone
@@ -16,7 +16,7 @@ RunningProgram startProgram(const std::string& path, const std::vector<std::stri
 
 // Waits up to `timeoutMs` for the child to end; true once it has (its status is then kept).
 bool waitForExit(RunningProgram& program, int timeoutMs);
-// Collects both streams until the child closes them, kills it by its pid after `timeoutMs`, and reaps it.
+// Waits up to `timeoutMs` for the child to end, else kills it by its pid; then returns what it wrote.
 ProgramResult finishProgram(RunningProgram& program, int timeoutMs);
 // startProgram then finishProgram.
 ProgramResult runProgram(const std::string& path, const std::vector<std::string>& args,

@@ -1,8 +1,20 @@
-// Sound effects are throttled per sound, also across the tick counter wrapping.
+// What the game gets from SDL: a forward-compatible 3.2 core context (it draws with core-profile shaders only; a
+// lesser one would let legacy calls slip through), and sound effects throttled per sound, across tick wraps.
+#include <GL/glew.h>
 #include <SDL.h>
 
 #include "app/sound.h"
 #include "support/gl_test.h"
+
+TEST_F(GlTest, WindowHoldsForwardCompatibleCoreContext) {
+    GLint major = 0, minor = 0, flags = 0, profile = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    EXPECT_TRUE(major > 3 || (major == 3 && minor >= 2)) << major << "." << minor;
+    EXPECT_TRUE((flags & GL_CONTEXT_FLAG_FORWARD_COMPATIBLE_BIT) && (profile & GL_CONTEXT_CORE_PROFILE_BIT));
+}
 
 TEST(SoundTest, EachSoundHasItsOwnMinimumIntervalAndPlayingRecordsTheStart) {
     const struct {
