@@ -27,6 +27,7 @@ namespace {
 
 const int kSize = 128;
 const float kDegrees = 3.14159265f / 180.0f;
+const float kGameFov = 2.0f * atanf(tanf(22.5f * kDegrees) * kSize / 768.0f) / kDegrees;
 
 // The fine detail of the difference d of two kSize x kSize pictures: mean |d - 3 x 3 mean of d|.
 double fineDetail(const std::vector<double>& a, const std::vector<double>& b) {
@@ -75,12 +76,13 @@ protected:
         glDisable(GL_CULL_FACE);
         GlTest::TearDown();
     }
-    // The game's camera `distance` from a point, 40 degrees down; kSize pixels see what a 1024 x 768 window's do.
-    void gameCamera(float x, float y, float z, float distance) {
-        projection.perspective(2.0f * atanf(tanf(22.5f * kDegrees) * kSize / 768.0f) / kDegrees, 1.0f, 0.1f, 250.0f);
+    // A camera `distance` from a point, `turn` degrees about x; by default the game's (40 degrees down, and
+    // kSize pixels see what a 1024 x 768 window's do).
+    void gameCamera(float x, float y, float z, float distance, float turn = -40.0f, float fov = kGameFov) {
+        projection.perspective(fov, 1.0f, 0.1f, 250.0f);
         modelview.loadIdentity();
         modelview.translate(0.0f, 0.0f, -distance);
-        modelview.rotate(-40.0f, 1.0f, 0.0f, 0.0f);
+        modelview.rotate(turn, 1.0f, 0.0f, 0.0f);
         modelview.translate(-x, -y, -z);
         frustum.extract(projection, modelview);
     }
@@ -218,6 +220,114 @@ TEST_F(PictureTest, MorphsEndOnTheTargetsOutline) {
     }
     EXPECT_EQ(8, morphs);
     for (UnitTemplate* type : types) delete type;
+}
+
+// Seen from both ends of the z and y axes, the middle of every shape is covered, and the walls seen from the
+// two ends lie nearer than the cameras' spacing of 8 in total: the surface faces outward, which the two-pass
+// drawing (far side first) relies on. Drawn inside out, each camera would see the far wall.
+TEST_F(PictureTest, EveryBlobShapeFacesOutward) {
+    BlobMesh mesh;
+    mesh.transparent = false;
+    for (int model = 0; model < 8; ++model) {
+        float seen[4];
+        for (int view = 0; view < 4; ++view) {
+            gameCamera(0.0f, 0.0f, 0.0f, 4.0f, view * 90.0f, 40.0f);
+            clear();
+            mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 1, 0, &projection, &modelview, &frustum);
+            float d = depths()[kSize * kSize / 2 + kSize / 2];
+            EXPECT_LT(d, 1.0f) << "shape " << model << " leaves a hole in view " << view;
+            // undoing the perspective projection's depth: ndc = (p10 * -e + p14) / e
+            seen[view] = projection.current.m[14] / (d * 2.0f - 1.0f + projection.current.m[10]);
+        }
+        EXPECT_TRUE(seen[0] + seen[2] < 8.0f && seen[1] + seen[3] < 8.0f) << "shape " << model;
+    }
+}
+
+// From in front and above, a morph is the first shape at mix 0 and the second at mix 1, pixel for pixel, and
+// neither half-way: a Muffin (3) into a Fly (1), both 1 x 1 so the transform stays the same.
+TEST_F(PictureTest, MorphsRunFromTheFirstShapeToTheSecond) {
+    BlobMesh mesh;
+    mesh.transparent = false;
+    gameCamera(0.0f, 0.0f, 0.0f, 3.2f, -60.0f, 40.0f);
+    std::vector<double> image[5];
+    for (int i = 0; i < 5; ++i) {
+        clear();
+        if (i < 2) {
+            mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, i == 0 ? 3 : 1, 3, 400, &projection, &modelview, &frustum);
+        } else {
+            mesh.drawMorph(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 3, 1, 3, 400, &projection, &modelview,
+                           (i - 2) * 0.5f, &frustum);
+        }
+        image[i] = brightness();
+    }
+    EXPECT_TRUE(image[0] != image[1] && image[0] == image[2] && image[1] == image[4]);
+    EXPECT_TRUE(image[3] != image[0] && image[3] != image[1]);
+}
+
+// Over white, a transparent red blob seen from above lets some white through its middle; an opaque one does
+// not.
+TEST_F(PictureTest, TransparentBlobsShowWhatIsBehindThem) {
+    BlobMesh mesh;
+    gameCamera(0.0f, 0.0f, 0.0f, 3.0f, 0.0f, 40.0f);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);  // the game's, which a plain draw blends with
+    int green[2];
+    for (int transparent = 0; transparent < 2; ++transparent) {
+        clear();
+        mesh.transparent = transparent == 1;
+        mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 5, 1, 0, &projection, &modelview, &frustum);
+        // a 7 x 7 patch up and right of the middle, away from the highlight
+        unsigned char patch[49 * 4];
+        glReadPixels(kSize / 2 + 8, kSize / 2 + 8, 7, 7, GL_RGBA, GL_UNSIGNED_BYTE, patch);
+        int sum = 0;
+        for (int i = 0; i < 49; ++i) {
+            EXPECT_GT(patch[i * 4], patch[i * 4 + 2]) << "the body is red";
+            sum += patch[i * 4 + 1];
+        }
+        green[transparent] = sum / 49;
+    }
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_BLEND);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    EXPECT_LT(green[0], 60);
+    // a third or more through each of the two walls lets over a tenth of the white through
+    EXPECT_GT(green[1], green[0] + 25);
+}
+
+// What "tint" each draw sends. draw: the player of code mod 4, red and blue lifted by 0.2 above 3, magenta
+// with alpha (code - 8) percent above 7. drawDying: lifted by 0.1, alpha = fade, magenta only for 8.
+// drawMorph: the player colour, green for unknown players.
+TEST_F(PictureTest, BlobTintsFollowTheColourCodes) {
+    enum { kDraw, kDying, kMorph };
+    const struct {
+        int variant, code;
+        float fade, tint[4];
+    } cases[] = {
+        {kDraw, 1, 0, {1, 0, 0, 1}},         {kDraw, 4, 0, {0.2f, 1, 0.2f, 1}},  {kDraw, 5, 0, {1, 0, 0.2f, 1}},
+        {kDraw, 6, 0, {0.2f, 0, 1, 1}},      {kDraw, 7, 0, {1, 1, 0.2f, 1}},     {kDraw, 8, 0, {1, 0, 1, 0}},
+        {kDraw, 20, 0, {1, 0, 1, 0.12f}},    {kDraw, 80, 0, {1, 0, 1, 0.72f}},   {kDraw, -3, 0, {0, 1, 0, 1}},
+        {kDying, 2, 0.25f, {0, 0, 1, 0.25f}}, {kDying, 4, 0.5f, {0.1f, 1, 0.1f, 0.5f}},
+        {kDying, 5, 0.5f, {1, 0, 0.1f, 0.5f}}, {kDying, 6, 0.75f, {0.1f, 0, 1, 0.75f}},
+        {kDying, 8, 0.6f, {1, 0, 1, 0.6f}},   {kDying, 80, 0.3f, {0.1f, 1, 0.1f, 0.3f}},
+        {kMorph, 1, 0, {1, 0, 0, 1}},         {kMorph, 3, 0, {1, 1, 0, 1}},       {kMorph, 4, 0, {0, 1, 0, 1}},
+        {kMorph, -1, 0, {0, 1, 0, 1}},
+    };
+    BlobMesh mesh;
+    mesh.transparent = false;
+    gameCamera(0.0f, 0.0f, 0.0f, 14.5f);
+    for (const auto& c : cases) {
+        if (c.variant == kDraw) {
+            mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else if (c.variant == kDying) {
+            mesh.drawDying(0.0f, 0.0f, 0.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else {
+            mesh.drawMorph(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, c.code, 0, &projection, &modelview, 0.5f,
+                           &frustum);
+        }
+        float tint[4];
+        glGetUniformfv(mesh.shader->program, mesh.shader->uniform("tint"), tint);
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(c.tint[i], tint[i]) << c.variant << " code " << c.code;
+    }
 }
 
 // Each sky face, looked at straight on, shows its image upright and unmirrored: quadrants red, green / blue,
