@@ -37,10 +37,6 @@ protected:
 
 namespace {
 
-int at(int x, int y) {
-    return x + y * 65;
-}
-
 // Byte of channel c for texel (s, r) of a 64 map's weight image.
 int weight(const std::vector<unsigned char>& image, int s, int r, int c) {
     return image[r * 12 * 64 + s * 3 + c];
@@ -211,7 +207,7 @@ TEST_F(TerrainTest, AsteroidStripesFollowTheSinesAndTheBorderBandWinsOverSlopes)
     // Index 670 (20, 10): sin(670/11 + 10) = 0.975 >= 0.5, sin(134 + 20/7.4) = -0.999 <= 0.5: stays 3.
     // Index 660 (10, 10): 0.827 but 0.986 > 0.5: 2. Index 661 (11, 10): 0.373 < 0.5: 2. Index 792 (12, 12):
     // 0.514 and 0.198: 3.
-    EXPECT_TRUE(types[at(20, 10)] == 3 && types[at(10, 10)] == 2 && types[at(11, 10)] == 2 && types[at(12, 12)] == 3);
+    EXPECT_TRUE(types[670] == 3 && types[660] == 2 && types[661] == 2 && types[792] == 3);
 
     // Ridges on every other column make every vertex steep: type 0 except the five-wide border band.
     fill([](int x, int) { return (x % 2) * 5.0f - 8.0f; });
@@ -219,7 +215,7 @@ TEST_F(TerrainTest, AsteroidStripesFollowTheSinesAndTheBorderBandWinsOverSlopes)
     for (int y = 0; y <= 64; ++y) {
         for (int x = 0; x <= 64; ++x) {
             bool band = x < 5 || x > 59 || y < 5 || y > 59;
-            ASSERT_EQ(band ? 2 : 0, types[at(x, y)]) << x << "," << y;
+            ASSERT_EQ(band ? 2 : 0, types[x + y * 65]) << x << "," << y;
         }
     }
 }
@@ -240,7 +236,7 @@ TEST_F(TerrainTest, WeightImageChannelsCarryTypesOneToThree) {
 
     // A single type-1 vertex (1, 1) on type 0 ground (which has no channel).
     types.assign(65 * 65, 0);
-    types[at(1, 1)] = 1;
+    types[66] = 1;  // vertex (1, 1)
     terrain->buildWeightImage(types.data(), image.data());
     // Texel (3, 3) lies 0.1768 from the vertex: t = 1 - 0.1768 / 1.1 = 0.8393, byte 214. Texel (7, 4):
     // distance 0.8839, t = 0.1965, byte 50.
