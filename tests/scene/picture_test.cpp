@@ -159,8 +159,9 @@ TEST_F(PictureTest, FogDimsTheGroundAwayFromTheUnits) {
 // No body lets the background through at any grid size the level of detail picks (by distance; n = 32 would
 // put the body's centre on the near plane), seen from eight ways between the axes, from above and below in
 // turn: a ray that meets only the inside of the far wall (covered with back faces drawn, the row above,
-// not without) went through a hole.
-TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
+// not without) went through a hole. The middle of each view shows the same wall either way; drawn inside out,
+// it would show the far wall once back faces are culled, and the two-pass drawing (far side first) goes wrong.
+TEST_F(PictureTest, EveryBlobShapeIsClosedAndFacesOutwardAtEveryGridSize) {
     const int width = 8 * kSize;
     target.release();
     ASSERT_TRUE(target.make(width, 2 * kSize));
@@ -178,7 +179,7 @@ TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
                 modelview.loadIdentity();
                 modelview.translate(0.0f, 0.0f, -0.1f - ratio);
                 modelview.rotate(tile % 2 ? -125.0f : -55.0f, 1.0f, 0.0f, 0.0f);
-                modelview.rotate(22.5f + 45.0f * tile, 0.0f, 0.0f, 1.0f);
+                modelview.rotate(22.5f + 45.0f * (tile % 8), 0.0f, 0.0f, 1.0f);
                 frustum.extract(projection, modelview);
                 (tile < 8 ? glEnable : glDisable)(GL_CULL_FACE);
                 mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 0, 0, &projection, &modelview, &frustum);
@@ -191,6 +192,10 @@ TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
                 holes += depth[i - width * kSize] >= 1.0f && far < 1.0f;
             }
             EXPECT_EQ(0, holes) << "shape " << model << ", n " << n;
+            for (int tile = 0; tile < 8; ++tile) {
+                const float* middle = &depth[width * kSize / 2 + tile * kSize + kSize / 2];
+                EXPECT_TRUE(middle[0] < 1.0f && middle[0] < middle[width * kSize] + 1e-6f) << "shape " << model;
+            }
         }
     }
 }
@@ -231,27 +236,6 @@ TEST_F(PictureTest, MorphsRunFromTheFirstShapeToTheSecond) {
     }
     EXPECT_EQ(8, morphs);
     for (UnitTemplate* type : types) delete type;
-}
-
-// Seen from both ends of the z and y axes, the middle of every shape is covered, and the walls seen from the
-// two ends lie nearer than the cameras' spacing of 8 in total: the surface faces outward, which the two-pass
-// drawing (far side first) relies on. Drawn inside out, each camera would see the far wall.
-TEST_F(PictureTest, EveryBlobShapeFacesOutward) {
-    BlobMesh mesh;
-    mesh.transparent = false;
-    for (int model = 0; model < 8; ++model) {
-        float seen[4];
-        for (int view = 0; view < 4; ++view) {
-            gameCamera(0.0f, 0.0f, 0.0f, 4.0f, view * 90.0f, 40.0f);
-            clear();
-            mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 1, 0, &projection, &modelview, &frustum);
-            float d = depths()[kSize * kSize / 2 + kSize / 2];
-            EXPECT_LT(d, 1.0f) << "shape " << model << " leaves a hole in view " << view;
-            // undoing the perspective projection's depth: ndc = (p10 * -e + p14) / e
-            seen[view] = projection.current.m[14] / (d * 2.0f - 1.0f + projection.current.m[10]);
-        }
-        EXPECT_TRUE(seen[0] + seen[2] < 8.0f && seen[1] + seen[3] < 8.0f) << "shape " << model;
-    }
 }
 
 // Over white, a transparent red blob seen from above lets some white through its middle; an opaque one does
