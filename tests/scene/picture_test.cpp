@@ -31,11 +31,12 @@ const float kGameFov = 2.0f * atanf(tanf(22.5f * kDegrees) * kSize / 768.0f) / k
 
 // The fine detail of the difference d of two kSize x kSize pictures: mean |d - 3 x 3 mean of d|.
 double fineDetail(const std::vector<double>& a, const std::vector<double>& b) {
+    auto d = [&](int i) { return a[i] - b[i]; };
     double sum = 0.0;
     for (int i = kSize + 1; i < kSize * (kSize - 1) - 1; ++i) {
         double mean = 0.0;
-        for (int k = 0; k < 9; ++k) mean += (a[i + (k / 3 - 1) * kSize + k % 3 - 1] - b[i + (k / 3 - 1) * kSize + k % 3 - 1]) / 9.0;
-        sum += i % kSize > 0 && i % kSize < kSize - 1 ? std::fabs(a[i] - b[i] - mean) : 0.0;
+        for (int k = 0; k < 9; ++k) mean += d(i + (k / 3 - 1) * kSize + k % 3 - 1) / 9.0;
+        sum += i % kSize > 0 && i % kSize < kSize - 1 ? std::fabs(d(i) - mean) : 0.0;
     }
     return sum / ((kSize - 2) * (kSize - 2));
 }
@@ -96,7 +97,9 @@ protected:
         std::vector<unsigned char> rgba(width * height * 4);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         std::vector<double> out(width * height);
-        for (int i = 0; i < width * height; ++i) out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
+        for (int i = 0; i < width * height; ++i) {
+            out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
+        }
         return out;
     }
     std::vector<float> depths(int width = kSize, int height = kSize) {
@@ -293,7 +296,8 @@ TEST_F(PictureTest, BlobTintsFollowTheColourCodes) {
         if (c.variant == kDraw) {
             mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
         } else if (c.variant == kDying) {
-            mesh.drawDying(0.0f, 0.0f, 0.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+            mesh.drawDying(0.0f, 0.0f, 0.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview,
+                           &frustum);
         } else {
             mesh.drawMorph(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, c.code, 0, &projection, &modelview, 0.5f,
                            &frustum);
@@ -337,7 +341,7 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
             const int q = k % 4, in = k < 4 ? 32 : 2;
             unsigned char seen[4];
             glReadPixels(q % 2 ? kSize - in : in, q < 2 ? kSize - in : in, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << ", quadrant " << q;
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << " at " << q;
         }
     }
     glDeleteTextures(6, textures);

@@ -158,7 +158,6 @@ TEST_F(TerrainTest, NormalsPointDownOnLevelGroundWithHalvedZOnSlopes) {
     terrain->buildNormals(normals.data());
     expectNormal(30, 30, 0.0f, 0.0f, -1.0f);
     expectNormal(64, 64, 0.0f, 0.0f, -1.0f);
-
     // h = x: each pair adds (1, 0, -1); eight pairs with z halved give (8, 0, -4), i.e. (2, 0, -1) / sqrt 5,
     // also on the edge where only some pairs exist.
     fill([](int x, int) { return (float)x; });
@@ -166,7 +165,6 @@ TEST_F(TerrainTest, NormalsPointDownOnLevelGroundWithHalvedZOnSlopes) {
     float s = 1.0f / sqrtf(5.0f);
     expectNormal(20, 33, 2.0f * s, 0.0f, -s);
     expectNormal(20, 0, 2.0f * s, 0.0f, -s);
-
     // At corner (0, 0) only the pairs (1,0)-(1,1) and (1,1)-(0,1) exist. With h(0, 1) = 1 they give
     // (0, 0, -1) and (0, 1, 1) x (1, 1, 0) = (-1, 1, -1); sum (-1, 1, -2), z halved: (-1, 1, -1) / sqrt 3.
     fill([](int x, int y) { return x == 0 && y == 1 ? 1.0f : 0.0f; });
@@ -208,7 +206,6 @@ TEST_F(TerrainTest, AsteroidStripesFollowTheSinesAndTheBorderBandWinsOverSlopes)
     // Index 660 (10, 10): 0.827 but 0.986 > 0.5: 2. Index 661 (11, 10): 0.373 < 0.5: 2. Index 792 (12, 12):
     // 0.514 and 0.198: 3.
     EXPECT_TRUE(types[670] == 3 && types[660] == 2 && types[661] == 2 && types[792] == 3);
-
     // Ridges on every other column make every vertex steep: type 0 except the five-wide border band.
     fill([](int x, int) { return (x % 2) * 5.0f - 8.0f; });
     terrain->classifyTiles(1, types.data());
@@ -233,7 +230,6 @@ TEST_F(TerrainTest, WeightImageChannelsCarryTypesOneToThree) {
             ASSERT_EQ(0, weight(image, s, r, 0) + weight(image, s, r, 1)) << s << "," << r;
         }
     }
-
     // A single type-1 vertex (1, 1) on type 0 ground (which has no channel).
     types.assign(65 * 65, 0);
     types[66] = 1;  // vertex (1, 1)
@@ -244,25 +240,20 @@ TEST_F(TerrainTest, WeightImageChannelsCarryTypesOneToThree) {
     // Texel (5, 4): t = 0.6406 lies in the jitter band, within 0.2 of byte 163.
     EXPECT_NEAR(163, weight(image, 5, 4, 0), 52);
     // Cells that do not touch the vertex, and the other channels, stay 0.
-    EXPECT_EQ(0, weight(image, 8, 4, 0) + weight(image, 8, 8, 0));
-    EXPECT_EQ(0, weight(image, 4, 4, 1) + weight(image, 4, 4, 2));
+    EXPECT_EQ(0, weight(image, 8, 4, 0) + weight(image, 8, 8, 0) + weight(image, 4, 4, 1) + weight(image, 4, 4, 2));
 }
 
 TEST(TerrainSmoothing, ForwardSweepThenBackwardSweep) {
-    // One raised far corner: forward only changes (1, 1) to 4; backward gives (2, 2) = (16 + 0 + 0 + 4) / 4,
+    // A raised far corner: forward only changes (1, 1) to 4; backward gives (2, 2) = (16 + 0 + 0 + 4) / 4,
     // (2, 1) = (1, 2) = (1, 1) = 1. Row 0 and column 0 stay 0.
-    float corner[9] = {0, 0, 0, 0, 0, 0, 0, 0, 16};
-    Terrain::smoothPass(corner, 2);
-    float cornerExpected[9] = {0, 0, 0, 0, 1, 1, 0, 1, 5};
-    // Values on row 0 and column 0 only. Forward: (0, 0) = 3, (1, 0) = (0, 1) = 2, (1, 1) = 0; it never
+    // Then values on row 0 and column 0 only. Forward: (0, 0) = 3, (1, 0) = (0, 1) = 2, (1, 1) = 0; it never
     // writes (2, 0) or (0, 2), and backward never writes row 0 or column 0. Backward: (2, 2) = 0,
     // (2, 1) = (0 + 0 + 4 + 2) / 4 = 1.5, (1, 2) = 1.5, (1, 1) = (0 + 2 + 2 + 3) / 4 = 1.75.
-    float edges[9] = {4, 4, 4, 4, 0, 0, 4, 0, 0};
-    Terrain::smoothPass(edges, 2);
-    float edgesExpected[9] = {3, 2, 4, 2, 1.75f, 1.5f, 4, 1.5f, 0};
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_FLOAT_EQ(cornerExpected[i], corner[i]) << "vertex " << i % 3 << "," << i / 3;
-        EXPECT_FLOAT_EQ(edgesExpected[i], edges[i]) << "vertex " << i % 3 << "," << i / 3;
+    float grids[2][9] = {{0, 0, 0, 0, 0, 0, 0, 0, 16}, {4, 4, 4, 4, 0, 0, 4, 0, 0}};
+    const float expected[2][9] = {{0, 0, 0, 0, 1, 1, 0, 1, 5}, {3, 2, 4, 2, 1.75f, 1.5f, 4, 1.5f, 0}};
+    for (int g = 0; g < 2; ++g) {
+        Terrain::smoothPass(grids[g], 2);
+        for (int i = 0; i < 9; ++i) EXPECT_FLOAT_EQ(expected[g][i], grids[g][i]) << g << " vertex " << i;
     }
 }
 
@@ -282,7 +273,6 @@ TEST_F(TerrainTest, ModifierImageAddsForGrasslandsReplacesForTheAsteroidAndMustF
     EXPECT_TRUE(*std::min_element(terrain->heights, terrain->heights + 65 * 65) == -8.0f &&
                 *std::max_element(terrain->heights, terrain->heights + 65 * 65) == -0.03125f);
     unlink(path.c_str());
-
     // The 128 image on a 64 map would read past its rows: one line, heights untouched. (A missing image
     // is covered with the missing assets.)
     path = writeModifier(129);
@@ -290,7 +280,8 @@ TEST_F(TerrainTest, ModifierImageAddsForGrasslandsReplacesForTheAsteroidAndMustF
     testing::internal::CaptureStdout();
     EXPECT_FALSE(terrain->applyModifierImage(path.c_str(), 1));
     std::string output = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(std::count(output.begin(), output.end(), '\n') == 1 && output.find("65x65") != std::string::npos) << output;
+    EXPECT_EQ(1, std::count(output.begin(), output.end(), '\n'));
+    EXPECT_NE(std::string::npos, output.find("65x65")) << output;
     EXPECT_EQ(2.5f, h(3, 5));
     unlink(path.c_str());
 }
@@ -303,11 +294,9 @@ TEST_F(TerrainTest, RevealClearsADiscOfSevenWithASoftEdgeAndOnlyLightens) {
     // at distance 7.469 gets 59.
     const int texels[6][3] = {{10, 10, 0}, {2, 10, 90}, {17, 10, 39}, {18, 10, 128}, {1, 10, 128}, {3, 13, 59}};
     for (const auto& t : texels) EXPECT_EQ(t[2], fog(t[0], t[1])) << t[0] << "," << t[1];
-
     // A second unit whose soft edge crosses texel (17, 10) (distance 7.406, 51) leaves the lighter 39.
     terrain->revealFog(24.9f, 10.2f);
     EXPECT_TRUE(fog(17, 10) == 39 && fog(18, 10) == 0);
-
     // At the map corner the window is cut to the map: texel (5, 58) at distance 7.284 gets 36.
     terrain->revealFog(0.3f, 63.6f);
     EXPECT_TRUE(fog(0, 63) == 0 && fog(5, 58) == 36 && fog(10, 50) == 128);
@@ -337,7 +326,6 @@ TEST_F(TerrainTest, DrawUploadsTheFogAndCullsWholeChunks) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     glActiveTexture(GL_TEXTURE0);
     EXPECT_TRUE(texels[(32 * 64 + 32) * 4 + 3] == 0 && texels[(5 * 64 + 5) * 4 + 3] == 128) << "the fog uploaded";
-
     // A frustum far off to the side culls everything; without culling every strip is drawn whatever the
     // frustum, inside the rim folded in to 2 and 62.
     EXPECT_EQ("o", drawAndProbe(terrain, 500.0f, 600.0f, {{30, 30}}));
