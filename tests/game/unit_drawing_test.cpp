@@ -1,8 +1,6 @@
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
-
-#include <algorithm>
 #include <vector>
 
 #include "app/globals.h"
@@ -90,33 +88,19 @@ void expect3DPassState() {
 TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     // a Blob's sphere has radius 0.6 (half its 1.2 height); the left edge of the view is x = 28
     Unit* inside = spawn(kBlob, 32.0f, 32.0f, 0);
-    Unit* grazing = spawn(kBlob, 27.5f, 32.0f, 0);
-    Unit* outside = spawn(kBlob, 27.3f, 32.0f, 0);
-    Unit* morphing = spawn(kBlob, 27.3f, 33.0f, 0);
+    Unit *grazing = spawn(kBlob, 27.5f, 32.0f, 0), *outside = spawn(kBlob, 27.3f, 32.0f, 0);
+    Unit *morphing = spawn(kBlob, 27.3f, 33.0f, 0), *hidden = spawn(kBlob, 10.0f, 10.0f, 1);
     morphing->state = kMorph;  // twice the radius while morphing
     morphing->morphTarget = kMuffin;
-    Unit* hidden = spawn(kBlob, 10.0f, 10.0f, 1);
-    hidden->hidden = true;
+    hidden->hidden = true;  // hidden units are not looked at
     draw();
     EXPECT_TRUE(!inside->culled && inside->nearVisible && !grazing->culled && outside->culled && !morphing->culled);
-    EXPECT_FALSE(hidden->culled) << "hidden units are not looked at";
+    EXPECT_FALSE(hidden->culled);
     EXPECT_NEAR(49.4f, inside->viewDepth, 1e-3f) << "a ground unit stands at z 0.6";
-
     // leaving the view: culled, and the near flag (read by the mining beams) keeps its last value
     inside->position[0] = 22.0f;
     draw();
     EXPECT_TRUE(inside->culled && inside->nearVisible);
-
-    // the same holds for a view over any part of the map
-    MatrixStack east;
-    east.ortho(50.0f, 58.0f, 29.0f, 35.0f, -50.0f, 50.0f);
-    frustum.extract(east, modelview);
-    inside->nearVisible = false;
-    inside->position[0] = 54.0f;
-    draw();
-    EXPECT_TRUE(!inside->culled && inside->nearVisible);
-    frustum.extract(projection, modelview);
-
     // without culling the flags stay as they are, but every unit is measured (a flyer is 3 higher)
     manager->frustumCulling = false;
     Unit* flyer = spawn(kFly, 10.0f, 10.0f, 0);
@@ -126,25 +110,25 @@ TEST_F(UnitDrawing, CullingMarksUnitsOutsideTheViewAndMeasuresTheRest) {
     EXPECT_NEAR(46.4f, flyer->viewDepth, 1e-3f);
 }
 
-// A player 2 unit has a blue body over a red ring (every enemy ring is red), so the channels tell them apart.
+// A player 2 unit has a blue body over a red ring (every enemy ring is red), so the channels tell them apart;
+// a ring, not a square, so its middle stays dark.
 TEST_F(UnitDrawing, HiddenUnitsLoseTheirBodiesButKeepTheirRings) {
     Unit* enemy = spawn(kBlob, 32.0f, 32.0f, 2);
     draw();
-    EXPECT_TRUE(mean(32.0f, 32.0f, 0.02f, 2) > 60.0f && mean(32.0f, 32.0f, 0.58f, 0) > 0.0f) << "a blue body, its ring";
-
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.02f, 2) > 60.0f && mean(32.0f, 32.0f, 0.58f, 0) > 0.0f);
     enemy->hidden = true;
     draw();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 2) + mean(32.0f, 32.0f, 0.58f, 1)) << "no body, and an enemy's ring is red";
-    EXPECT_GT(mean(32.0f, 32.0f, 0.58f, 0), 0.0f) << "the ring under it stays";
-    EXPECT_LT(mean(32.0f, 32.0f, 0.1f, 0), 40.0f) << "a ring, not a square: its middle stays dark";
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.58f, 2) + mean(32.0f, 32.0f, 0.58f, 1));
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.58f, 0) > 0.0f && mean(32.0f, 32.0f, 0.1f, 0) < 40.0f);
 }
 
 // A Blob at (30, 32) heading for (34, 32): its goal ring there (seen just above the line's end) and its
 // target line through (32, 32).
 TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
     Unit* u = spawn(kBlob, 30.0f, 32.0f, 0);
-    const float goal[3] = {34.0f, 32.0f, 0.2f};
-    std::copy(goal, goal + 3, u->destination);
+    u->destination[0] = 34.0f;
+    u->destination[1] = 32.0f;
+    u->destination[2] = 0.2f;
     // state, line channel (green or red), goal ring channel (only Move and AttackMove mark the goal)
     const int orders[4][3] = {{kMove, 1, 1}, {kAttackMove, 0, 0}, {kAttack, 0, -1}, {kMine, 1, -1}};
     for (const auto& order : orders) {
@@ -157,17 +141,16 @@ TEST_F(UnitDrawing, HumanOrdersShowTheirGoalAndPath) {
         float wobble = 0.0f;  // moving and fighting bodies wobble harder than working ones
         glGetUniformfv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("vertfactor"), &wobble);
         EXPECT_FLOAT_EQ(order[0] == kMine ? 0.03f : 0.12f, wobble) << order[0];
-        EXPECT_TRUE(mean(32.0f, 32.0f, 0.05f, order[1]) > 0.0f && mean(32.0f, 32.0f, 0.05f, 1 - order[1]) == 0.0f) << order[0];
+        EXPECT_TRUE(mean(32.0f, 32.0f, 0.05f, order[1]) > 0.0f && mean(32.0f, 32.0f, 0.05f, 1 - order[1]) == 0.0f);
         EXPECT_EQ(order[2] >= 0, mean(34.0f, 32.1f, 0.05f, order[2]) > 0.0f) << order[0];
     }
     u->miningEffect = 4;  // at the crystal: nothing left to walk
     draw();
     EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1));
     u->state = kMove;
-    manager->showTargetLines = false;
+    manager->showTargetLines = false;  // the line goes, the goal ring stays
     draw();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.05f, 1));
-    EXPECT_GT(mean(34.0f, 32.1f, 0.05f, 1), 0.0f) << "the goal ring stays";
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.05f, 1) == 0.0f && mean(34.0f, 32.1f, 0.05f, 1) > 0.0f);
     u->player = 1;  // the computer's goals are not shown
     manager->showTargetLines = true;
     draw();
@@ -186,12 +169,12 @@ TEST_F(UnitDrawing, CrystalGlowDecaysEveryFrameAndRestsAtItsFaintestTint) {
     draw();
     // never below 0, decaying out of view too, and an exhausted crystal is left alone
     EXPECT_TRUE(seen->glow == 0.0f && away->glow == 0.75f && empty->glow == 1.0f) << seen->glow << " " << away->glow;
-    // at rest the glow's code is 20 whatever the pulse: magenta at alpha 0.12
+    // at rest the glow's code is 20 whatever the pulse: magenta at alpha 0.12, held still
     const float faintest[4] = {1.0f, 0.0f, 1.0f, 0.12f};
     expectTint(manager->blobMesh->shader, faintest, 20);
     GLint time = -1;
     glGetUniformiv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("time"), &time);
-    EXPECT_EQ(0, time) << "a crystal's glow holds still";
+    EXPECT_EQ(0, time);
 }
 
 TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
@@ -202,17 +185,14 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     manager->projectiles.push_back(shot);
     manager->frameTime = 16;
     draw();
-    // timer 16 emits at 16, 11 and 6 and keeps 1
-    EXPECT_TRUE(shot->emitIndex == 3 && shot->emitTimer == 1);
-    EXPECT_LT(shot->particles[0][0], 0.0f) << "never emitted, only aged";
-    for (int k = 1; k <= 3; ++k) {
-        EXPECT_TRUE(shot->particles[k][0] == 1.35f && shot->particles[k][1] == 32.0f && shot->particles[k][3] == 1.0f) << k;
-    }
+    // timer 16 emits at 16, 11 and 6 and keeps 1; particle 0 is never emitted, only aged
+    EXPECT_TRUE(shot->emitIndex == 3 && shot->emitTimer == 1 && shot->particles[0][0] < 0.0f);
     draw();
     EXPECT_TRUE(shot->emitIndex == 7 && shot->emitTimer == -3) << "17 emits at 17, 12, 7 and 2, leaving -3";
     for (int k = 1; k <= 3; ++k) {
-        EXPECT_NEAR(1.35f - 16.0f / 300.0f, shot->particles[k][0], 1e-5f) << "aged by 16 ms of 300";
-        EXPECT_NEAR(32.0f, shot->particles[k][1], 0.016f) << "drifting at most 0.01 per 10 ms";
+        const float* p = shot->particles[k];  // life 1.35 less 16 ms of 300; drifting at most 0.01 per 10 ms
+        EXPECT_NEAR(1.35f - 16.0f / 300.0f, p[0], 1e-5f) << k;
+        for (int axis = 1; axis <= 3; ++axis) EXPECT_NEAR(axis < 3 ? 32.0f : 1.0f, p[axis], 0.016f) << k;
     }
     // after the impact nothing new starts; 405 ms after emission every particle is gone
     shot->impactTime = 1;
@@ -227,54 +207,46 @@ TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDisable(GL_CULL_FACE);
     glBindTexture(GL_TEXTURE_2D, manager->fxTexture);
-    const float from[3] = {29.0f, 32.0f, 1.0f};
-    const float to[3] = {35.0f, 32.0f, 1.0f};
+    const float from[3] = {29.0f, 32.0f, 1.0f}, to[3] = {35.0f, 32.0f, 1.0f}, at[3] = {32.0f, 32.0f, 1.0f};
     manager->drawBeam(from, to, &modelview, &projection, manager->texture2Shader, 0.0f, 0.32f, 0xFF0000FFu, 0);
-    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, 0), 0.0f) << "the beam's bright middle";
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.1f, 1) + mean(32.0f, 32.0f, 0.1f, 2)) << "tinted red";
-    // nothing beside it (0.32 off its axis), past its end or before its start
+    // a red middle, nothing beside it (0.32 off its axis), past its end or before its start
+    EXPECT_TRUE(mean(32.0f, 32.0f, 0.1f, 0) > 0.0f && mean(32.0f, 32.0f, 0.1f, 1) + mean(32.0f, 32.0f, 0.1f, 2) == 0);
     EXPECT_EQ(0.0f, mean(32.0f, 32.6f, 0.2f, -1) + mean(35.25f, 32.0f, 0.2f, -1) + mean(28.75f, 32.0f, 0.2f, -1));
-
     clear();
-    const float at[3] = {32.0f, 32.0f, 1.0f};
     manager->drawParticle(at, 0, 0x00FF0080u, 0.5f, &modelview, &projection, manager->texture2Shader);
     const float halfFaded[4] = {0.0f, 1.0f, 0.0f, 128.0f / 255.0f * 0.5f};
     expectTint(manager->texture2Shader, halfFaded, 0);
-    EXPECT_TRUE(mean(32.0f, 32.0f, 0.06f, 1) > 0.0f && mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2) == 0.0f);
+    EXPECT_GT(mean(32.0f, 32.0f, 0.06f, 1), 0.0f);
+    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.06f, 0) + mean(32.0f, 32.0f, 0.06f, 2));
     EXPECT_EQ(0.0f, mean(32.3f, 32.0f, 0.1f, -1)) << "half-size 0.125";
-    clear();
-    manager->drawParticle(at, 0, 0x00FF00FFu, 0.0f, &modelview, &projection, manager->texture2Shader);
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.2f, -1)) << "life spent";
 }
 
-// A worker at (30, 32) mining a crystal at (34, 32) in this frame; effects leave the 3D pass's state behind.
+// A worker at (30, 32) mining a crystal at (34, 32) in this frame; effects leave the 3D pass's state behind,
+// with the effect atlas bound.
 TEST_F(UnitDrawing, MiningBeamNeedsANearbyWorkerNotWhollyInFog) {
     Crystal* crystal = new Crystal(34.0f, 32.0f, 0.2f);
     manager->crystals.push_back(crystal);
-    Unit* worker = spawn(kBlob, 30.0f, 32.0f, 0);  // mining, near the view
+    Unit* worker = spawn(kBlob, 30.0f, 32.0f, 0);
     worker->state = kMine;
     worker->crystal = crystal;
     worker->miningEffect = 4;
-    worker->nearVisible = true;
-    glActiveTexture(GL_TEXTURE3);
-    effects();
-    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f);
+    // worker hidden, crystal hidden, worker near the view; beam drawn: it is while the crystal is seen, but not
+    // with both in fog, nor with the worker far from the view
+    const bool cases[4][4] = {{false, false, true, true}, {true, false, true, true}, {true, true, true, false},
+                              {false, false, false, false}};
+    for (const auto& c : cases) {
+        worker->hidden = c[0];
+        crystal->hidden = c[1];
+        worker->nearVisible = c[2];
+        glActiveTexture(GL_TEXTURE3);
+        effects();
+        EXPECT_EQ(c[3], mean(32.0f, 32.0f, 0.5f, -1) > 0.0f) << c[0] << c[1] << c[2];
+        expect3DPassState();
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ((GLint)manager->fxTexture, bound);
+    }
     EXPECT_FLOAT_EQ(0.2f, crystal->position[2]) << "the crystal stays where it was";
-    expect3DPassState();
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ((GLint)manager->fxTexture, bound) << "the beams sample the effect atlas";
-
-    worker->hidden = true;
-    effects();
-    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f) << "the crystal is still seen";
-    crystal->hidden = true;
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
-    worker->hidden = crystal->hidden = false;
-    worker->nearVisible = false;
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
 }
 
 // The last layer of each beam look, by the shooter's player: light colour + 0x28, light colour + 0x68, white.
@@ -292,19 +264,19 @@ TEST_F(UnitDrawing, AttackBeamsTakeTheirLookAndTheShootersColour) {
         expectTint(manager->texture2Shader, cases[i] + 2, i);
         EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f) << i;
     }
-    shooter->beamEffect = -1;  // no hit this frame
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1));
-    shooter->beamEffect = 1;
-    shooter->hidden = target->hidden = true;
-    effects();
-    EXPECT_EQ(0.0f, mean(32.0f, 32.0f, 0.5f, -1)) << "nothing of a fight wholly in fog";
-    shooter->hidden = false;  // the shooter is seen, its target is not
-    effects();
-    EXPECT_GT(mean(32.0f, 32.0f, 0.1f, -1), 0.0f);
+    // nothing without a hit this frame, nor of a fight wholly in fog; a seen shooter's beam shows
+    const int fights[3][4] = {{-1, 0, 0, 0}, {1, 1, 1, 0}, {1, 0, 1, 1}};  // beam, shooter, target hidden; shown
+    for (const auto& f : fights) {
+        shooter->beamEffect = f[0];
+        shooter->hidden = f[1];
+        target->hidden = f[2];
+        effects();
+        EXPECT_EQ(f[3] == 1, mean(32.0f, 32.0f, 0.5f, -1) > 0.0f) << f[0] << f[1] << f[2];
+    }
 }
 
-// A player 2 shot of kind 2: particle 0 (even: the player's blue) at (31, 32), 1 (odd: fire orange) at (33, 32).
+// A player 2 shot of kind 2: particle 0 (even: the player's blue) at (31, 32), 1 (odd: fire orange) at
+// (33, 32); none drawn in fog, nor out of the view.
 TEST_F(UnitDrawing, TrailParticlesAlternateBetweenPlayerAndFireColours) {
     Projectile* shot = new Projectile();
     shot->kind = 2;
@@ -313,10 +285,10 @@ TEST_F(UnitDrawing, TrailParticlesAlternateBetweenPlayerAndFireColours) {
     for (int k = 0; k < 8; ++k) shot->particles[k / 4][k % 4] = placed[k / 4][k % 4];
     manager->projectiles.push_back(shot);
     effects();
-    EXPECT_TRUE(mean(31.0f, 32.0f, 0.06f, 2) > 0.0f && mean(31.0f, 32.0f, 0.06f, 0) + mean(31.0f, 32.0f, 0.06f, 1) == 0.0f);
-    EXPECT_TRUE(mean(33.0f, 32.0f, 0.06f, 0) > mean(33.0f, 32.0f, 0.06f, 1) &&
-                mean(33.0f, 32.0f, 0.06f, 1) > mean(33.0f, 32.0f, 0.06f, 2));
-    for (int fogged = 0; fogged < 2; ++fogged) {  // in fog, then out of the view
+    auto at = [&](float x, int channel) { return mean(x, 32.0f, 0.06f, channel); };
+    EXPECT_TRUE(at(31.0f, 2) > 0.0f && at(31.0f, 0) + at(31.0f, 1) == 0.0f);
+    EXPECT_TRUE(at(33.0f, 0) > at(33.0f, 1) && at(33.0f, 1) > at(33.0f, 2));
+    for (int fogged = 0; fogged < 2; ++fogged) {
         shot->hidden = fogged == 0;
         shot->inView = fogged == 0;
         effects();

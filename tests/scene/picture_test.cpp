@@ -27,14 +27,16 @@ namespace {
 
 const int kSize = 128;
 const float kDegrees = 3.14159265f / 180.0f;
+const float kGameFov = 2.0f * atanf(tanf(22.5f * kDegrees) * kSize / 768.0f) / kDegrees;
 
 // The fine detail of the difference d of two kSize x kSize pictures: mean |d - 3 x 3 mean of d|.
 double fineDetail(const std::vector<double>& a, const std::vector<double>& b) {
+    auto d = [&](int i) { return a[i] - b[i]; };
     double sum = 0.0;
     for (int i = kSize + 1; i < kSize * (kSize - 1) - 1; ++i) {
         double mean = 0.0;
-        for (int k = 0; k < 9; ++k) mean += (a[i + (k / 3 - 1) * kSize + k % 3 - 1] - b[i + (k / 3 - 1) * kSize + k % 3 - 1]) / 9.0;
-        sum += i % kSize > 0 && i % kSize < kSize - 1 ? std::fabs(a[i] - b[i] - mean) : 0.0;
+        for (int k = 0; k < 9; ++k) mean += d(i + (k / 3 - 1) * kSize + k % 3 - 1) / 9.0;
+        sum += i % kSize > 0 && i % kSize < kSize - 1 ? std::fabs(d(i) - mean) : 0.0;
     }
     return sum / ((kSize - 2) * (kSize - 2));
 }
@@ -75,12 +77,13 @@ protected:
         glDisable(GL_CULL_FACE);
         GlTest::TearDown();
     }
-    // The game's camera `distance` from a point, 40 degrees down; kSize pixels see what a 1024 x 768 window's do.
-    void gameCamera(float x, float y, float z, float distance) {
-        projection.perspective(2.0f * atanf(tanf(22.5f * kDegrees) * kSize / 768.0f) / kDegrees, 1.0f, 0.1f, 250.0f);
+    // A camera `distance` from a point, `turn` degrees about x; by default the game's (40 degrees down, and
+    // kSize pixels see what a 1024 x 768 window's do).
+    void gameCamera(float x, float y, float z, float distance, float turn = -40.0f, float fov = kGameFov) {
+        projection.perspective(fov, 1.0f, 0.1f, 250.0f);
         modelview.loadIdentity();
         modelview.translate(0.0f, 0.0f, -distance);
-        modelview.rotate(-40.0f, 1.0f, 0.0f, 0.0f);
+        modelview.rotate(turn, 1.0f, 0.0f, 0.0f);
         modelview.translate(-x, -y, -z);
         frustum.extract(projection, modelview);
     }
@@ -94,7 +97,9 @@ protected:
         std::vector<unsigned char> rgba(width * height * 4);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
         std::vector<double> out(width * height);
-        for (int i = 0; i < width * height; ++i) out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
+        for (int i = 0; i < width * height; ++i) {
+            out[i] = 0.299 * rgba[i * 4] + 0.587 * rgba[i * 4 + 1] + 0.114 * rgba[i * 4 + 2];
+        }
         return out;
     }
     std::vector<float> depths(int width = kSize, int height = kSize) {
@@ -157,8 +162,9 @@ TEST_F(PictureTest, FogDimsTheGroundAwayFromTheUnits) {
 // No body lets the background through at any grid size the level of detail picks (by distance; n = 32 would
 // put the body's centre on the near plane), seen from eight ways between the axes, from above and below in
 // turn: a ray that meets only the inside of the far wall (covered with back faces drawn, the row above,
-// not without) went through a hole.
-TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
+// not without) went through a hole. The middle of each view shows the same wall either way; drawn inside out,
+// it would show the far wall once back faces are culled, and the two-pass drawing (far side first) goes wrong.
+TEST_F(PictureTest, EveryBlobShapeIsClosedAndFacesOutwardAtEveryGridSize) {
     const int width = 8 * kSize;
     target.release();
     ASSERT_TRUE(target.make(width, 2 * kSize));
@@ -176,7 +182,7 @@ TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
                 modelview.loadIdentity();
                 modelview.translate(0.0f, 0.0f, -0.1f - ratio);
                 modelview.rotate(tile % 2 ? -125.0f : -55.0f, 1.0f, 0.0f, 0.0f);
-                modelview.rotate(22.5f + 45.0f * tile, 0.0f, 0.0f, 1.0f);
+                modelview.rotate(22.5f + 45.0f * (tile % 8), 0.0f, 0.0f, 1.0f);
                 frustum.extract(projection, modelview);
                 (tile < 8 ? glEnable : glDisable)(GL_CULL_FACE);
                 mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 0, 0, &projection, &modelview, &frustum);
@@ -189,13 +195,18 @@ TEST_F(PictureTest, EveryBlobShapeIsClosedAtEveryGridSize) {
                 holes += depth[i - width * kSize] >= 1.0f && far < 1.0f;
             }
             EXPECT_EQ(0, holes) << "shape " << model << ", n " << n;
+            for (int tile = 0; tile < 8; ++tile) {
+                const float* middle = &depth[width * kSize / 2 + tile * kSize + kSize / 2];
+                EXPECT_TRUE(middle[0] < 1.0f && middle[0] < middle[width * kSize] + 1e-6f) << "shape " << model;
+            }
         }
     }
 }
 
-// At the default zoom, the last frame of every morph of the unit tree has the outline of the first frame
-// drawn after it, give or take the pixels of a different grid size.
-TEST_F(PictureTest, MorphsEndOnTheTargetsOutline) {
+// At the default zoom, every morph of the unit tree starts as its first shape, pixel for pixel, is neither
+// shape half-way, and its last frame has the outline of the second shape drawn after it, give or take the
+// pixels of a different grid size.
+TEST_F(PictureTest, MorphsRunFromTheFirstShapeToTheSecond) {
     BlobMesh mesh;
     std::vector<UnitTemplate*> types;
     createUnitTemplates(types);
@@ -205,19 +216,96 @@ TEST_F(PictureTest, MorphsEndOnTheTargetsOutline) {
         for (int next : from->morphTargets) {
             if (next < 0) continue;
             const UnitTemplate* to = types[next];
-            clear();
-            mesh.drawMorph(0.0f, 0.0f, 0.0f, from->size, from->heightScale, to->size, to->heightScale, from->shape,
-                           to->shape, 0, 0, &projection, &modelview, 1.0f, &frustum);
-            std::vector<float> last = depths();
-            clear();
-            mesh.draw(0.0f, 0.0f, 0.0f, to->size, to->heightScale, 0.03f, to->shape, 0, 0, &projection, &modelview,
-                      &frustum);
-            EXPECT_EQ(0, strayPixels(last, depths(), 4)) << from->name << " into " << to->name;
+            std::vector<float> mixed[3];  // at mix 0, 0.5 and 1
+            for (int k = 0; k < 3; ++k) {
+                clear();
+                mesh.drawMorph(0.0f, 0.0f, 0.0f, from->size, from->heightScale, to->size, to->heightScale, from->shape,
+                               to->shape, 0, 0, &projection, &modelview, k * 0.5f, &frustum);
+                mixed[k] = depths();
+            }
+            std::vector<float> alone[2];  // the two shapes drawn on their own
+            for (int k = 0; k < 2; ++k) {
+                const UnitTemplate* type = k ? to : from;
+                clear();
+                mesh.draw(0.0f, 0.0f, 0.0f, type->size, type->heightScale, 0.03f, type->shape, 0, 0, &projection,
+                          &modelview, &frustum);
+                alone[k] = depths();
+            }
+            std::string morph = from->name + " into " + to->name;
+            EXPECT_TRUE(mixed[0] == alone[0] && mixed[1] != alone[0] && mixed[1] != alone[1]) << morph;
+            EXPECT_EQ(0, strayPixels(mixed[2], alone[1], 4)) << morph;
             ++morphs;
         }
     }
     EXPECT_EQ(8, morphs);
     for (UnitTemplate* type : types) delete type;
+}
+
+// Over white, a transparent red blob seen from above lets some white through its middle; an opaque one does
+// not.
+TEST_F(PictureTest, TransparentBlobsShowWhatIsBehindThem) {
+    BlobMesh mesh;
+    gameCamera(0.0f, 0.0f, 0.0f, 3.0f, 0.0f, 40.0f);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);  // the game's, which a plain draw blends with
+    int green[2];
+    for (int transparent = 0; transparent < 2; ++transparent) {
+        clear();
+        mesh.transparent = transparent == 1;
+        mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 5, 1, 0, &projection, &modelview, &frustum);
+        // a 7 x 7 patch up and right of the middle, away from the highlight
+        unsigned char patch[49 * 4];
+        glReadPixels(kSize / 2 + 8, kSize / 2 + 8, 7, 7, GL_RGBA, GL_UNSIGNED_BYTE, patch);
+        int sum = 0;
+        for (int i = 0; i < 49; ++i) {
+            EXPECT_GT(patch[i * 4], patch[i * 4 + 2]) << "the body is red";
+            sum += patch[i * 4 + 1];
+        }
+        green[transparent] = sum / 49;
+    }
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDisable(GL_BLEND);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    EXPECT_LT(green[0], 60);
+    // a third or more through each of the two walls lets over a tenth of the white through
+    EXPECT_GT(green[1], green[0] + 25);
+}
+
+// What "tint" each draw sends. draw: the player of code mod 4, red and blue lifted by 0.2 above 3, magenta
+// with alpha (code - 8) percent above 7. drawDying: lifted by 0.1, alpha = fade, magenta only for 8.
+// drawMorph: the player colour, green for unknown players.
+TEST_F(PictureTest, BlobTintsFollowTheColourCodes) {
+    enum { kDraw, kDying, kMorph };
+    const struct {
+        int variant, code;
+        float fade, tint[4];
+    } cases[] = {
+        {kDraw, 1, 0, {1, 0, 0, 1}},         {kDraw, 4, 0, {0.2f, 1, 0.2f, 1}},  {kDraw, 5, 0, {1, 0, 0.2f, 1}},
+        {kDraw, 6, 0, {0.2f, 0, 1, 1}},      {kDraw, 7, 0, {1, 1, 0.2f, 1}},     {kDraw, 8, 0, {1, 0, 1, 0}},
+        {kDraw, 20, 0, {1, 0, 1, 0.12f}},    {kDraw, 80, 0, {1, 0, 1, 0.72f}},   {kDraw, -3, 0, {0, 1, 0, 1}},
+        {kDying, 2, 0.25f, {0, 0, 1, 0.25f}}, {kDying, 4, 0.5f, {0.1f, 1, 0.1f, 0.5f}},
+        {kDying, 5, 0.5f, {1, 0, 0.1f, 0.5f}}, {kDying, 6, 0.75f, {0.1f, 0, 1, 0.75f}},
+        {kDying, 8, 0.6f, {1, 0, 1, 0.6f}},   {kDying, 80, 0.3f, {0.1f, 1, 0.1f, 0.3f}},
+        {kMorph, 1, 0, {1, 0, 0, 1}},         {kMorph, 3, 0, {1, 1, 0, 1}},       {kMorph, 4, 0, {0, 1, 0, 1}},
+        {kMorph, -1, 0, {0, 1, 0, 1}},
+    };
+    BlobMesh mesh;
+    mesh.transparent = false;
+    gameCamera(0.0f, 0.0f, 0.0f, 14.5f);
+    for (const auto& c : cases) {
+        if (c.variant == kDraw) {
+            mesh.draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview, &frustum);
+        } else if (c.variant == kDying) {
+            mesh.drawDying(0.0f, 0.0f, 0.0f, c.fade, 1.0f, 1.0f, 0.03f, 0, c.code, 0, &projection, &modelview,
+                           &frustum);
+        } else {
+            mesh.drawMorph(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0, 1, c.code, 0, &projection, &modelview, 0.5f,
+                           &frustum);
+        }
+        float tint[4];
+        glGetUniformfv(mesh.shader->program, mesh.shader->uniform("tint"), tint);
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(c.tint[i], tint[i]) << c.variant << " code " << c.code;
+    }
 }
 
 // Each sky face, looked at straight on, shows its image upright and unmirrored: quadrants red, green / blue,
@@ -253,7 +341,7 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
             const int q = k % 4, in = k < 4 ? 32 : 2;
             unsigned char seen[4];
             glReadPixels(q % 2 ? kSize - in : in, q < 2 ? kSize - in : in, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
-            for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << ", quadrant " << q;
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << " at " << q;
         }
     }
     glDeleteTextures(6, textures);
