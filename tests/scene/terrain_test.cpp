@@ -257,6 +257,23 @@ TEST(TerrainSmoothing, ForwardSweepThenBackwardSweep) {
     }
 }
 
+// From its four corners, one subdivision of a 16 x 16 cell grid gives every other vertex a height (none is
+// averaged from an unset one), and a vertex already marked done keeps its own.
+TEST(TerrainGeneration, SubdivisionSetsEveryVertexButTheCornersAndTheDoneOnes) {
+    const int w = 17, kept = 5 + 3 * w;
+    std::vector<float> heights(w * w, NAN);
+    std::vector<unsigned char> done(w * w, 0);
+    for (int corner : {0, 16, 16 * w, 16 * w + 16}) heights[corner] = 1.0f;
+    heights[kept] = 7.0f;
+    done[kept] = 1;
+    Terrain::subdivide(heights.data(), done.data(), 16, 8, 8, 8, 1.0f, 0.7f);
+    for (int i = 0; i < w * w; ++i) {
+        bool corner = (i % w == 0 || i % w == 16) && (i / w == 0 || i / w == 16);
+        ASSERT_TRUE(std::isfinite(heights[i]) && done[i] == !corner) << i % w << "," << i / w;
+    }
+    EXPECT_EQ(7.0f, heights[kept]);
+}
+
 TEST_F(TerrainTest, ModifierImageAddsForGrasslandsReplacesForTheAsteroidAndMustFitTheMap) {
     EXPECT_STREQ(".\\textures\\terrain\\modifier64_6.bmp", Terrain::modifierPath(64, 1, 2));
     EXPECT_STREQ(".\\textures\\terrain\\modifier128_4.bmp", Terrain::modifierPath(96, 1, 0));
