@@ -175,6 +175,15 @@ TEST_F(UnitDrawing, CrystalGlowDecaysEveryFrameAndRestsAtItsFaintestTint) {
     GLint time = -1;
     glGetUniformiv(manager->blobMesh->shader->program, manager->blobMesh->shader->uniform("time"), &time);
     EXPECT_EQ(0, time);
+    // close up from above the glow is a thin rim around the gem: a dim halo of about a tenth of its area
+    projection.ortho(31.6f, 32.4f, 31.7f, 32.3f, -50.0f, 50.0f);
+    frustum.extract(projection, modelview);
+    draw();
+    std::vector<unsigned char> pixels(640 * 480 * 4);
+    glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int area[3] = {0, 0, 0};  // unlit, dim halo, gem
+    for (int i = 0; i < 640 * 480 * 4; i += 4) ++area[(pixels[i] > 0) + (pixels[i] >= 128)];
+    EXPECT_TRUE(area[1] > area[2] / 20 && area[1] < area[2] / 5) << area[1] << " " << area[2];
 }
 
 TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
@@ -202,11 +211,29 @@ TEST_F(UnitDrawing, TrailsEmitWhileFlyingAndAgeEveryFrame) {
     for (int k = 0; k < Projectile::kParticleCount; ++k) EXPECT_LE(shot->particles[k][0], 0.0f) << k;
 }
 
+// Crossed ribbons and squares show a beam (across it, 0.3 below its axis to 0.26 above) and a particle (its
+// quadrants) from the side (the world turned a quarter about x, the shapes moved into view) as from above.
 TEST_F(UnitDrawing, BeamsAndParticlesCoverOnlyTheirShapes) {
     glEnable(GL_BLEND);  // as drawEffects sets it up
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDisable(GL_CULL_FACE);
+    glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, manager->fxTexture);
+    float seen[2][12];
+    for (int above = 0; above < 2; ++above) {
+        const float from[3] = {29.0f, above ? 32.0f : 0.0f, above ? 1.0f : 32.0f}, to[3] = {35.0f, from[1], from[2]};
+        const float middle[3] = {32.0f, from[1], from[2]};
+        modelview.loadIdentity();
+        modelview.rotate(above ? 0.0f : -90.0f, 1.0f, 0.0f, 0.0f);
+        clear();
+        manager->drawBeam(from, to, &modelview, &projection, manager->texture2Shader, 0.0f, 0.32f, 0xFFFFFFFFu, 0);
+        for (int k = 0; k < 8; ++k) seen[above][k] = mean(32.0f, 31.7f + k * 0.08f, 0.03f, -1);
+        clear();
+        manager->drawParticle(middle, 0, 0xFFFFFFFFu, 1.0f, &modelview, &projection, manager->texture2Shader);
+        for (int q = 8; q < 12; ++q) seen[above][q] = mean(31.95f + q % 2 * 0.1f, 31.95f + (q < 10) * 0.1f, 0.04f, -1);
+    }
+    for (int k = 0; k < 12; ++k) EXPECT_NEAR(seen[1][k], seen[0][k], 0.1f * seen[1][k] + 2.0f) << k;
+    clear();
     const float from[3] = {29.0f, 32.0f, 1.0f}, to[3] = {35.0f, 32.0f, 1.0f}, at[3] = {32.0f, 32.0f, 1.0f};
     manager->drawBeam(from, to, &modelview, &projection, manager->texture2Shader, 0.0f, 0.32f, 0xFF0000FFu, 0);
     // a red middle, nothing beside it (0.32 off its axis), past its end or before its start
@@ -241,6 +268,7 @@ TEST_F(UnitDrawing, MiningBeamNeedsANearbyWorkerNotWhollyInFog) {
         glActiveTexture(GL_TEXTURE3);
         effects();
         EXPECT_EQ(c[3], mean(32.0f, 32.0f, 0.5f, -1) > 0.0f) << c[0] << c[1] << c[2];
+        EXPECT_EQ(0.0f, mean(32.0f, 32.4f, 0.05f, -1)) << "a stream 0.64 wide";
         expect3DPassState();
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);

@@ -337,14 +337,11 @@ TEST_F(PictureTest, EachSkyFaceShowsItsImageUprightAndUnmirrored) {
         modelview.rotate(face < 4 ? 90.0f * (face + 1) : 0.0f, 0.0f, 0.0f, 1.0f);
         clear();
         drawSkyBox(&shader, textures, vertexArray, vertexBuffer, &projection, &modelview);
-        // quadrants top left, top right, bottom left, bottom right: middle, corner, and at the view's edges
-        // six pixels short of the middle lines (clear of the filtering across them)
-        const int inset[4][2] = {{32, 32}, {2, 2}, {2, 58}, {58, 2}};
-        for (int k = 0; k < 16; ++k) {
-            const int q = k % 4, *in = inset[k / 4];
+        const int inset[4][2] = {{32, 32}, {2, 2}, {2, 58}, {58, 2}};  // middle, corner, edges short of the middles
+        for (int k = 0; k < 16; ++k) {  // quadrants top left, top right, bottom left, bottom right
+            const int q = k % 4, x = inset[k / 4][0], y = inset[k / 4][1];
             unsigned char seen[4];
-            glReadPixels(q % 2 ? kSize - in[0] : in[0], q < 2 ? kSize - in[1] : in[1], 1, 1, GL_RGBA, GL_UNSIGNED_BYTE,
-                         seen);
+            glReadPixels(q % 2 ? kSize - x : x, q < 2 ? kSize - y : y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, seen);
             for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour(face, q, c), seen[c], 8) << "face " << face << " at " << q;
         }
     }

@@ -257,8 +257,7 @@ TEST(TerrainSmoothing, ForwardSweepThenBackwardSweep) {
     }
 }
 
-// From its four corners, one subdivision of a 16 x 16 cell grid gives every other vertex a height (none is
-// averaged from an unset one), and a vertex already marked done keeps its own.
+// From the corners, a subdivision gives every other vertex a height (none from an unset one) but the done ones.
 TEST(TerrainGeneration, SubdivisionSetsEveryVertexButTheCornersAndTheDoneOnes) {
     const int w = 17, kept = 5 + 3 * w;
     std::vector<float> heights(w * w, NAN);
