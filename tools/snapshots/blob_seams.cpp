@@ -21,6 +21,8 @@
 #include "support/gl_test.h"
 #include "support/png_snapshot.h"
 
+#include "read_back.h"
+
 namespace {
 
 const float kDegrees = 3.14159265f / 180.0f;
@@ -39,11 +41,6 @@ void drawAtGridSize(BlobMesh* mesh, int model, int n, int left, int size) {
     frustum.extract(projection, modelview);
     glViewport(left, 0, size, size);
     mesh->draw(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, 0.03f, model, 0, 2000, &projection, &modelview, &frustum);
-}
-
-void save(const std::string& path, int width, int height) {
-    saveFramebufferPng(path, 0, 0, width, height);
-    std::printf("wrote %s\n", path.c_str());
 }
 
 }  // namespace
@@ -75,7 +72,7 @@ int main(int argc, char** argv) {
         for (int k = 0; k < 4; ++k) {
             drawAtGridSize(mesh, shapes[s], sizes[k], k * 256, 256);
         }
-        save(dir + "/" + prefix + "_seam_" + names[s] + ".png", 1024, 256);
+        saveOpaqueFrame(dir + "/" + prefix + "_seam_" + names[s] + ".png", 1024, 256);
     }
 
     // the game's camera on a 1024 x 768 window, the middle 128 x 128 pixels of it per frame
@@ -107,7 +104,7 @@ int main(int argc, char** argv) {
             ++row;
         }
     }
-    save(dir + "/" + prefix + "_morph_end.png", 256, 1024);
+    saveOpaqueFrame(dir + "/" + prefix + "_morph_end.png", 256, 1024);
     for (UnitTemplate* type : types) {
         delete type;
     }

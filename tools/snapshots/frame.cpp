@@ -23,21 +23,12 @@
 #include "support/gl_test.h"
 #include "support/png_snapshot.h"
 
+#include "read_back.h"
+
 namespace {
 
 const int kWidth = 1024;
 const int kHeight = 768;
-
-// The frame as the screen shows it (the game clears with alpha 0).
-void save(const std::string& path) {
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    std::printf("%s %s\n", saveFramebufferPng(path, 0, 0, kWidth, kHeight) ? "wrote" : "could not write",
-                path.c_str());
-}
 
 // The frame as the game loop draws it: its clear and 3D state, then the world's drawing.
 void drawFrame(World& world) {
@@ -71,47 +62,47 @@ void shots(const std::string& dir, int tileSet) {
     world.update(16);
     std::string prefix = dir + "/frame_" + std::to_string(tileSet) + "_";
     drawFrame(world);
-    save(prefix + "default.png");
+    saveOpaqueFrame(prefix + "default.png", kWidth, kHeight);
 
     world.wireframe = true;
     drawFrame(world);
-    save(prefix + "wireframe.png");
+    saveOpaqueFrame(prefix + "wireframe.png", kWidth, kHeight);
     world.wireframe = false;
     world.toggleLinearFilter();
     drawFrame(world);
-    save(prefix + "nearest.png");
+    saveOpaqueFrame(prefix + "nearest.png", kWidth, kHeight);
     world.toggleLinearFilter();
     world.toggleMipmapping();
     drawFrame(world);
-    save(prefix + "no_mipmaps.png");
+    saveOpaqueFrame(prefix + "no_mipmaps.png", kWidth, kHeight);
     world.toggleMipmapping();
     m->showTargetLines = false;
     drawFrame(world);
-    save(prefix + "no_target_lines.png");
+    saveOpaqueFrame(prefix + "no_target_lines.png", kWidth, kHeight);
     m->showTargetLines = true;
     // 2 -> 4 -> ... -> back to 1: pictures at 4x and at 1 (off).
     world.cycleAnisotropy();
     drawFrame(world);
-    save(prefix + "anisotropy4.png");
+    saveOpaqueFrame(prefix + "anisotropy4.png", kWidth, kHeight);
     while (world.anisotropy != 1) {
         world.cycleAnisotropy();
     }
     drawFrame(world);
-    save(prefix + "anisotropy1.png");
+    saveOpaqueFrame(prefix + "anisotropy1.png", kWidth, kHeight);
     world.cycleAnisotropy();
     world.toggleFrustumCulling();
     drawFrame(world);
-    save(prefix + "no_culling.png");
+    saveOpaqueFrame(prefix + "no_culling.png", kWidth, kHeight);
     world.toggleFrustumCulling();
     m->blobMesh->transparent = false;
     drawFrame(world);
-    save(prefix + "opaque_blobs.png");
+    saveOpaqueFrame(prefix + "opaque_blobs.png", kWidth, kHeight);
     m->blobMesh->transparent = true;
 
     world.cameraPitch = -100.0f;
     world.cameraYaw = 30.0f;
     drawFrame(world);
-    save(prefix + "horizon.png");
+    saveOpaqueFrame(prefix + "horizon.png", kWidth, kHeight);
     destroyCommandPanel();
     gWorld = 0;
 }

@@ -26,21 +26,12 @@
 #include "render/frustum.h"
 #include "support/png_snapshot.h"
 
+#include "read_back.h"
+
 namespace {
 
 const int kWidth = 1024;
 const int kHeight = 768;
-
-// The frame drawn but not yet swapped, opaque as the screen shows it (the game clears with alpha 0).
-bool saveScreen(const std::string& path) {
-    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    bool ok = saveFramebufferPng(path, 0, 0, kWidth, kHeight);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
-    return ok;
-}
 
 // SDL events as the player's devices send them; (x, y) in SDL pixels, y from the top.
 SDL_Event motion(int x, int y) {
@@ -83,7 +74,7 @@ void menuShot(const std::string& dir) {
     MainMenu menu;
     menu.handleEvent(motion(kWidth / 2 + 60, kHeight - 100));
     menu.draw();
-    saveScreen(dir + "/menu.png");
+    saveOpaqueFrame(dir + "/menu.png", kWidth, kHeight);
     swapCoreContext();
 }
 
@@ -120,7 +111,7 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
     first->progress = 0.4f;
     rebuildCommandPanel();
     loop.stepAndDraw();
-    saveScreen(dir + "/" + name);
+    saveOpaqueFrame(dir + "/" + name, kWidth, kHeight);
     loop.showAndPick();
     first->life = life;
     first->state = kIdle;
@@ -130,7 +121,7 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         world.unitManager->gameResult = 2;
         loop.handleEvent(key(SDLK_F3));
         loop.stepAndDraw();
-        saveScreen(dir + "/match_won_wireframe.png");
+        saveOpaqueFrame(dir + "/match_won_wireframe.png", kWidth, kHeight);
         loop.showAndPick();
         loop.handleEvent(key(SDLK_F3));
         world.unitManager->gameResult = 0;
@@ -140,7 +131,7 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
         loop.handleEvent(button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 300, 250));
         loop.handleEvent(motion(700, 500));
         loop.stepAndDraw();
-        saveScreen(dir + "/match_drag.png");
+        saveOpaqueFrame(dir + "/match_drag.png", kWidth, kHeight);
         loop.showAndPick();
     }
     // Tilted up with the middle button held, towards the horizon and the sky.
@@ -149,7 +140,7 @@ void matchShots(const std::string& dir, int tileSet, const std::string& name, bo
     world.cameraPitch = -100.0f;
     world.cameraYaw = 30.0f;
     loop.stepAndDraw();
-    saveScreen(dir + "/match_sky_" + name);
+    saveOpaqueFrame(dir + "/match_sky_" + name, kWidth, kHeight);
     loop.showAndPick();
     loop.panRotating = false;
     destroyCommandPanel();

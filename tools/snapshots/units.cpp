@@ -23,6 +23,8 @@
 #include "support/gl_test.h"
 #include "support/png_snapshot.h"
 
+#include "read_back.h"
+
 namespace {
 
 const int kWidth = 1280;
@@ -59,12 +61,6 @@ void drawFrame(UnitManager* m, Terrain* terrain, MatrixStack& projection, Matrix
     terrain->draw(&modelview, &projection, &frustum);
     m->drawUnits(&modelview, &projection, &frustum);
     m->drawEffects(&modelview, &projection);
-}
-
-bool save(const std::string& path) {
-    bool ok = saveFramebufferPng(path, 0, 0, kWidth, kHeight);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
-    return ok;
 }
 
 }  // namespace
@@ -159,12 +155,12 @@ int main(int argc, char** argv) {
         }
         drawFrame(m, terrain, projection, modelview, frustum);
     }
-    bool ok = save(dir + "/units.png");
+    bool ok = saveOpaqueFrame(dir + "/units.png", kWidth, kHeight);
 
     aim(projection, modelview, frustum, terrain, cx + 0.5f, cy - 0.5f, 8.0f, -60.0f, 20.0f);
     m->update(16);
     drawFrame(m, terrain, projection, modelview, frustum);
-    ok = save(dir + "/units_close.png") && ok;
+    ok = saveOpaqueFrame(dir + "/units_close.png", kWidth, kHeight) && ok;
 
     delete m;
     delete terrain;
