@@ -61,48 +61,42 @@ void shots(const std::string& dir, int tileSet) {
     world.showInfo = true;
     world.update(16);
     std::string prefix = dir + "/frame_" + std::to_string(tileSet) + "_";
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "default.png", kWidth, kHeight);
+    auto shoot = [&](const char* name) {
+        drawFrame(world);
+        saveOpaqueFrame(prefix + name, kWidth, kHeight);
+    };
+    shoot("default.png");
 
     world.wireframe = true;
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "wireframe.png", kWidth, kHeight);
+    shoot("wireframe.png");
     world.wireframe = false;
     world.toggleLinearFilter();
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "nearest.png", kWidth, kHeight);
+    shoot("nearest.png");
     world.toggleLinearFilter();
     world.toggleMipmapping();
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "no_mipmaps.png", kWidth, kHeight);
+    shoot("no_mipmaps.png");
     world.toggleMipmapping();
     m->showTargetLines = false;
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "no_target_lines.png", kWidth, kHeight);
+    shoot("no_target_lines.png");
     m->showTargetLines = true;
     // 2 -> 4 -> ... -> back to 1: pictures at 4x and at 1 (off).
     world.cycleAnisotropy();
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "anisotropy4.png", kWidth, kHeight);
+    shoot("anisotropy4.png");
     while (world.anisotropy != 1) {
         world.cycleAnisotropy();
     }
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "anisotropy1.png", kWidth, kHeight);
+    shoot("anisotropy1.png");
     world.cycleAnisotropy();
     world.toggleFrustumCulling();
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "no_culling.png", kWidth, kHeight);
+    shoot("no_culling.png");
     world.toggleFrustumCulling();
     m->blobMesh->transparent = false;
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "opaque_blobs.png", kWidth, kHeight);
+    shoot("opaque_blobs.png");
     m->blobMesh->transparent = true;
 
     world.cameraPitch = -100.0f;
     world.cameraYaw = 30.0f;
-    drawFrame(world);
-    saveOpaqueFrame(prefix + "horizon.png", kWidth, kHeight);
+    shoot("horizon.png");
     destroyCommandPanel();
     gWorld = 0;
 }
